@@ -1,0 +1,11 @@
+# GoogleTest and GoogleMock cross-built from the sources of Debian's googletest package.
+set(HALVERN_GOOGLETEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources")
+if(NOT EXISTS ${HALVERN_GOOGLETEST_SOURCE}/CMakeLists.txt)
+  message(FATAL_ERROR "GoogleTest sources not found in ${HALVERN_GOOGLETEST_SOURCE}: run tools/bootstrap")
+endif()
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+add_subdirectory(${HALVERN_GOOGLETEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+foreach(lib gtest gtest_main gmock gmock_main)
+  target_link_options(${lib} INTERFACE -static -static-libgcc -static-libstdc++)
+endforeach()

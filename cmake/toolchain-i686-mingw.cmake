@@ -1,0 +1,15 @@
+# Cross-build for 32-bit Windows with Debian's mingw-w64 (posix threads variant,
+# which has std::thread and std::mutex).
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR i686)
+
+set(HALVERN_TRIPLET i686-w64-mingw32)
+set(CMAKE_C_COMPILER ${HALVERN_TRIPLET}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${HALVERN_TRIPLET}-g++-posix)
+set(CMAKE_RC_COMPILER ${HALVERN_TRIPLET}-windres)
+set(HALVERN_WIDL ${HALVERN_TRIPLET}-widl)
+
+set(CMAKE_FIND_ROOT_PATH /usr/${HALVERN_TRIPLET})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
