@@ -180,7 +180,7 @@ function(halvern_test name)
   halvern_code_defaults(${exe})
   target_link_libraries(${exe} PRIVATE halvern_test_main halvern_testing GTest::gmock ${ARG_LIBS})
   if(NOT ARG_TIMEOUT)
-    set(ARG_TIMEOUT 120)
+    set(ARG_TIMEOUT 900)
   endif()
   add_test(NAME ${name} COMMAND ${exe} --gtest_color=no)
   set_tests_properties(${name} PROPERTIES

@@ -15,7 +15,7 @@ TEST(DialogDriver, ReadsAndPressesMessageBoxOfAnotherThread) {
   std::thread shower([&] {
     result = ::MessageBoxA(nullptr, "First line\nsecond line", "Driver Thread Box", MB_OK | MB_ICONWARNING);
   });
-  auto dialog = WaitForDialog("Driver Thread Box", 20000);
+  auto dialog = WaitForDialog("Driver Thread Box", 300000);
   ASSERT_TRUE(dialog.has_value());
   auto contents = dialog->Read();
   EXPECT_EQ("Driver Thread Box", contents.caption);
@@ -31,7 +31,7 @@ TEST(DialogDriver, ReadsAndPressesMessageBoxOfAnotherProcess) {
   auto process = testing_support::Process::Start(
       testing_support::Quote(testing_support::BuildOutput("message_box_program.exe")) +
       " \"Driver Process Box\" \"Replace the file?\" 0x24");  // MB_YESNO | MB_ICONQUESTION
-  auto dialog = WaitForDialog("Driver Process Box", 60000);
+  auto dialog = WaitForDialog("Driver Process Box", 600000);
   ASSERT_TRUE(dialog.has_value());
   auto contents = dialog->Read();
   EXPECT_EQ("Replace the file?", contents.message);
@@ -39,9 +39,9 @@ TEST(DialogDriver, ReadsAndPressesMessageBoxOfAnotherProcess) {
   EXPECT_STREQ("question", DialogIconName(contents.icon));
   EXPECT_FALSE(dialog->Press("Maybe"));
   EXPECT_TRUE(dialog->Press("Yes"));
-  EXPECT_TRUE(dialog->WaitClosed(20000));
+  EXPECT_TRUE(dialog->WaitClosed(120000));
   DWORD exit_code = 0;
-  ASSERT_TRUE(process.Wait(20000, &exit_code));
+  ASSERT_TRUE(process.Wait(300000, &exit_code));
   EXPECT_EQ(static_cast<DWORD>(IDYES), exit_code);
 }
 
@@ -55,7 +55,7 @@ TEST(DialogDriver, MissingDialogEndsAfterItsTimeout) {
 
 TEST(DialogDriver, MessageBoxWithoutIconReportsNone) {
   std::thread shower([] { ::MessageBoxA(nullptr, "plain", "Driver Plain Box", MB_OK); });
-  auto dialog = WaitForDialog("Driver Plain Box", 20000);
+  auto dialog = WaitForDialog("Driver Plain Box", 300000);
   ASSERT_TRUE(dialog.has_value());
   EXPECT_EQ(DialogIcon::None, dialog->Read().icon);
   dialog->Press("OK");

@@ -45,7 +45,7 @@ TEST(TempDir, LivesOnDriveCAndGoesWithEverythingInIt) {
 
 TEST(Process, RunProgramGivesExitCodeAndStopsAnOverrunningProgram) {
   std::string shower = Quote(BuildOutput("message_box_program.exe"));
-  EXPECT_EQ(255u, RunProgram(shower, 60000));  // wrong argument count
+  EXPECT_EQ(255u, RunProgram(shower, 600000));  // wrong argument count
   EXPECT_THROW(RunProgram(shower + " \"Never Answered\" text 0", 1500), std::runtime_error);
 }
 
