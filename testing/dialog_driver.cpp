@@ -41,14 +41,15 @@ std::vector<HWND> Children(HWND parent) {
   return children;
 }
 
-// Pixels of a 32x32 area of the screen (the X server shows every process's windows).
-std::vector<COLORREF> CaptureScreen(const RECT& area) {
+// The 32x32 pixels that draw(memory_dc, screen_dc) paints into a bitmap like the screen's.
+template <class Draw>
+std::vector<COLORREF> IconPixels(Draw draw) {
   std::vector<COLORREF> pixels;
   HDC screen = ::GetDC(nullptr);
   HDC memory = ::CreateCompatibleDC(screen);
   HBITMAP bitmap = ::CreateCompatibleBitmap(screen, kIconSize, kIconSize);
   HGDIOBJ old = ::SelectObject(memory, bitmap);
-  ::BitBlt(memory, 0, 0, kIconSize, kIconSize, screen, area.left, area.top, SRCCOPY);
+  draw(memory, screen);
   for (int y = 0; y < kIconSize; ++y)
     for (int x = 0; x < kIconSize; ++x) pixels.push_back(::GetPixel(memory, x, y));
   ::SelectObject(memory, old);
@@ -58,24 +59,21 @@ std::vector<COLORREF> CaptureScreen(const RECT& area) {
   return pixels;
 }
 
+// What the screen shows there: the X server has every process's windows.
+std::vector<COLORREF> CaptureScreen(const RECT& area) {
+  return IconPixels([&](HDC memory, HDC screen) {
+    ::BitBlt(memory, 0, 0, kIconSize, kIconSize, screen, area.left, area.top, SRCCOPY);
+  });
+}
+
 std::vector<COLORREF> RenderIcon(HICON icon, COLORREF background) {
-  std::vector<COLORREF> pixels;
-  HDC screen = ::GetDC(nullptr);
-  HDC memory = ::CreateCompatibleDC(screen);
-  HBITMAP bitmap = ::CreateCompatibleBitmap(screen, kIconSize, kIconSize);
-  HGDIOBJ old = ::SelectObject(memory, bitmap);
-  HBRUSH brush = ::CreateSolidBrush(background);
-  RECT all = {0, 0, kIconSize, kIconSize};
-  ::FillRect(memory, &all, brush);
-  ::DeleteObject(brush);
-  ::DrawIconEx(memory, 0, 0, icon, kIconSize, kIconSize, 0, nullptr, DI_NORMAL);
-  for (int y = 0; y < kIconSize; ++y)
-    for (int x = 0; x < kIconSize; ++x) pixels.push_back(::GetPixel(memory, x, y));
-  ::SelectObject(memory, old);
-  ::DeleteObject(bitmap);
-  ::DeleteDC(memory);
-  ::ReleaseDC(nullptr, screen);
-  return pixels;
+  return IconPixels([&](HDC memory, HDC) {
+    HBRUSH brush = ::CreateSolidBrush(background);
+    RECT all = {0, 0, kIconSize, kIconSize};
+    ::FillRect(memory, &all, brush);
+    ::DeleteObject(brush);
+    ::DrawIconEx(memory, 0, 0, icon, kIconSize, kIconSize, 0, nullptr, DI_NORMAL);
+  });
 }
 
 int Difference(const std::vector<COLORREF>& a, const std::vector<COLORREF>& b) {
@@ -99,6 +97,8 @@ const Candidate kCandidates[] = {
 // the icon's pixels on screen are compared with each system icon drawn here.
 DialogIcon IdentifyIcon(HWND icon_control) {
   HICON shown = reinterpret_cast<HICON>(::SendMessageA(icon_control, STM_GETICON, 0, 0));
+  // Wine keeps the icon control of a box without icon, holding no icon.
+  if (!shown) return DialogIcon::None;
   for (const Candidate& candidate : kCandidates) {
     if (shown && shown == ::LoadIconA(nullptr, candidate.resource)) return candidate.icon;
   }
