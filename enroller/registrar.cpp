@@ -1,0 +1,56 @@
+#include "registrar.h"
+
+#include <windows.h>
+
+#include <vector>
+
+#include "comsupport/unique_handle.h"
+
+namespace enroller {
+
+namespace {
+
+// A registration that never ends (a broken registrar script can spin) must not stall the rest.
+constexpr DWORD kRegistrationTimeoutMs = 5 * 60 * 1000;
+
+std::string SystemDirectory() {
+  char buffer[MAX_PATH] = {};
+  UINT length = ::GetSystemDirectoryA(buffer, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return "C:\\Windows\\System32";
+  return buffer;
+}
+
+void RegisterFile(InstallLog& log, const std::string& system_directory, const std::string& file) {
+  std::string command = "\"" + system_directory + "\\regsvr32.exe\" /s \"" + file + "\"";
+  std::vector<char> command_line(command.begin(), command.end());
+  command_line.push_back('\0');
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info = {};
+  if (!::CreateProcessA(nullptr, command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &info)) {
+    log.Line("Unable to create process. Error:" + std::to_string(::GetLastError()));
+    log.Line("Unable to register " + file);
+    return;
+  }
+  comsupport::UniqueHandle process(info.hProcess);
+  comsupport::UniqueHandle thread(info.hThread);
+  if (::WaitForSingleObject(process.get(), kRegistrationTimeoutMs) != WAIT_OBJECT_0) {
+    log.Line("Registration of " + file + " did not end in time");
+  }
+  log.Line(file + " is registered");
+}
+
+}  // namespace
+
+void RegisterAll(InstallLog& log, const std::string& directory, const std::string& kind) {
+  const std::string system_directory = SystemDirectory();
+  WIN32_FIND_DATAA found;
+  comsupport::UniqueFindHandle search(::FindFirstFileA((directory + "\\*." + kind).c_str(), &found));
+  if (!search) return;
+  do {
+    RegisterFile(log, system_directory, directory + "\\" + found.cFileName);
+  } while (::FindNextFileA(search.get(), &found));
+}
+
+}  // namespace enroller

@@ -1,0 +1,13 @@
+// Registers every library or control of a directory with the system's regsvr32.
+#pragma once
+
+#include <string>
+
+#include "install_log.h"
+
+namespace enroller {
+
+// kind is a file extension without the dot ("dll", "ocx"). regsvr32's exit code is not examined.
+void RegisterAll(InstallLog& log, const std::string& directory, const std::string& kind);
+
+}  // namespace enroller

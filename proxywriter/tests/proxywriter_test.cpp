@@ -1,0 +1,127 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "data_directory.h"
+#include "testing/machine_state.h"
+#include "testing/process.h"
+#include "testing/registry.h"
+#include "testing/temp_dir.h"
+#include "userconf_file.h"
+
+namespace {
+
+using namespace testing_support;
+
+const char kAppPaths[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\zorvane.exe";
+const char kCommunication[] = "Software\\Zorvane\\Zorvane\\Communication";
+
+TEST(DataDirectory, CutsAFinalProgramComponentInAnyCase) {
+  using proxywriter::DataDirectoryFromClientPath;
+  EXPECT_EQ("C:\\Apps\\Zorvane\\data", DataDirectoryFromClientPath("C:\\Apps\\Zorvane\\Program"));
+  EXPECT_EQ("C:\\Apps\\Zorvane\\data", DataDirectoryFromClientPath("C:\\Apps\\Zorvane"));
+  EXPECT_EQ("C:\\Apps\\data", DataDirectoryFromClientPath("C:\\Apps\\PROGRAM"));
+  EXPECT_EQ("C:\\Apps\\Zorvane\\\\data", DataDirectoryFromClientPath("C:\\Apps\\Zorvane\\"));
+  EXPECT_EQ("C:\\Apps\\Programs\\data", DataDirectoryFromClientPath("C:\\Apps\\Programs"));
+}
+
+TEST(RegString, EscapesOnlyBackslashAndQuotationMark) {
+  using proxywriter::EscapeRegString;
+  EXPECT_EQ("proxy-1.example.com", EscapeRegString("proxy-1.example.com"));
+  EXPECT_EQ("a\\\"b\\\\c\\\\\\\"", EscapeRegString("a\"b\\c\\\""));
+  EXPECT_EQ("", EscapeRegString(""));
+}
+
+std::string Expected(const std::string& address_line) {
+  return "REGEDIT4\r\n"
+         "[HKEY_CURRENT_USER\\Software\\Zorvane\\Zorvane\\Communication]\r\n"
+         "\"ConnectionType\"=dword:00000001\r\n"
+         "\"ProtocolToUse\"=dword:00000001\r\n"
+         "\"HTTPProxyUsed\"=dword:00000001\r\n"
+         "\"ProxyUsed\"=dword:00000000\r\n"
+         "\"HTTPProxyPasswordUsed\"=dword:00000000\r\n" +
+         address_line + "\r\n";
+}
+
+std::string WindowsDirectory() {
+  char directory[MAX_PATH] = {};
+  ::GetWindowsDirectoryA(directory, MAX_PATH);
+  return directory;
+}
+
+class ProxyWriterTest : public ::testing::Test {
+ protected:
+  // A client installed at root\Program, with its data folder beside it.
+  void InstallClient(const std::string& root, const std::string& program_folder) {
+    ASSERT_TRUE(::CreateDirectoryA(root.c_str(), nullptr));
+    ASSERT_TRUE(::CreateDirectoryA((root + "\\data").c_str(), nullptr));
+    WriteString(HKEY_LOCAL_MACHINE, kAppPaths, "Path", root + "\\" + program_folder);
+    userconf_ = root + "\\data\\userconf.reg";
+  }
+
+  void WriteSettings(const std::string& entries) { WriteFile(settings_file_, "[ProxySettings]\r\n" + entries); }
+
+  void RunProxyWriter() { EXPECT_EQ(0u, RunProgram(Quote(BuildOutput("proxywriter.exe")), 120000)); }
+
+  TempDir scratch_;
+  std::string userconf_;
+  const std::string settings_file_ = WindowsDirectory() + "\\Ostrel.ini";
+  FileRestore settings_restore_{settings_file_};
+  RegistryRestore app_paths_{HKEY_LOCAL_MACHINE, kAppPaths};
+};
+
+TEST_F(ProxyWriterTest, WritesTheImportFileOnceAndNeverOverwritesIt) {
+  InstallClient(scratch_ / "Zorvane", "Program");
+  WriteSettings("Valid=TRUE\r\nProxy=proxy.example.com\r\nPort=8080\r\n");
+  RunProxyWriter();
+  const std::string first = Expected("\"HTTPProxyAddr\"=\"proxy.example.com:8080\"");
+  ASSERT_EQ(first, ReadFile(userconf_));
+
+  WriteSettings("Valid=TRUE\r\nProxy=other.example.com\r\nPort=3128\r\n");
+  RunProxyWriter();
+  EXPECT_EQ(first, ReadFile(userconf_)) << "an existing file is kept";
+}
+
+TEST_F(ProxyWriterTest, LowerCaseTrueWritesNothing) {
+  InstallClient(scratch_ / "Zorvane", "Program");
+  WriteSettings("Valid=true\r\nProxy=proxy.example.com\r\nPort=8080\r\n");
+  RunProxyWriter();
+  EXPECT_FALSE(FileExists(userconf_));
+}
+
+TEST_F(ProxyWriterTest, MissingProxyAndPortGiveAColonBelowAnUpperCaseProgramFolder) {
+  InstallClient(scratch_ / "Apps", "PROGRAM");
+  WriteSettings("Valid=TRUE\r\n");
+  RunProxyWriter();
+  EXPECT_EQ(Expected("\"HTTPProxyAddr\"=\":\""), ReadFile(userconf_));
+}
+
+TEST_F(ProxyWriterTest, ImportSetsExactlyTheFileValuesEvenForAQuotedHost) {
+  RegistryRestore communication{HKEY_CURRENT_USER, kCommunication};
+  DeleteTree(HKEY_CURRENT_USER, kCommunication);
+  InstallClient(scratch_ / "Zorvane", "Program");
+  WriteSettings("Valid=TRUE\r\nProxy=cache\"01\\corp\r\nPort=80\\80\r\n");
+  RunProxyWriter();
+  ASSERT_EQ(Expected("\"HTTPProxyAddr\"=\"cache\\\"01\\\\corp:80\\\\80\""), ReadFile(userconf_));
+
+  EXPECT_EQ(0u, RunProgram(Quote(WindowsDirectory() + "\\regedit.exe") + " /s " + Quote(userconf_), 120000));
+
+  auto imported = ReadTree(HKEY_CURRENT_USER, kCommunication);
+  ASSERT_TRUE(imported.has_value()) << "regedit did not import " << userconf_;
+  EXPECT_FALSE(imported->default_value.has_value());
+  EXPECT_TRUE(imported->subkeys.empty());
+  const std::pair<const char*, DWORD> dwords[] = {{"ConnectionType", 1}, {"ProtocolToUse", 1}, {"HTTPProxyUsed", 1},
+                                                  {"ProxyUsed", 0}, {"HTTPProxyPasswordUsed", 0}};
+  for (const auto& [name, number] : dwords) {
+    ASSERT_EQ(1u, imported->values.count(name)) << name;
+    EXPECT_EQ(static_cast<DWORD>(REG_DWORD), imported->values.at(name).type) << name;
+    EXPECT_EQ(number, imported->values.at(name).AsDword()) << name;
+  }
+  ASSERT_EQ(1u, imported->values.count("HTTPProxyAddr"));
+  EXPECT_EQ(static_cast<DWORD>(REG_SZ), imported->values.at("HTTPProxyAddr").type);
+  EXPECT_EQ("cache\"01\\corp:80\\80", imported->values.at("HTTPProxyAddr").data);
+  EXPECT_EQ(6u, imported->values.size());
+}
+
+}  // namespace
