@@ -148,11 +148,15 @@ function(halvern_idl target idl)
   add_dependencies(${target} ${target}_generated)
 endfunction()
 
-# Embeds the type library of idl_target as resource TYPELIB 1 (US English).
+# Embeds the type library of idl_target as resource TYPELIB 1 (US English), or TYPELIB id.
 function(halvern_embed_typelib target idl_target)
+  cmake_parse_arguments(ARG "" "ID" "" ${ARGN})
+  if(NOT ARG_ID)
+    set(ARG_ID 1)
+  endif()
   get_target_property(tlb ${idl_target} HALVERN_TLB)
-  set(rc ${CMAKE_CURRENT_BINARY_DIR}/${target}_typelib.rc)
-  file(GENERATE OUTPUT ${rc} CONTENT "LANGUAGE 9, 1\n1 TYPELIB \"${tlb}\"\n")
+  set(rc ${CMAKE_CURRENT_BINARY_DIR}/${target}_typelib_${ARG_ID}.rc)
+  file(GENERATE OUTPUT ${rc} CONTENT "LANGUAGE 9, 1\n${ARG_ID} TYPELIB \"${tlb}\"\n")
   target_sources(${target} PRIVATE ${rc})
   set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS ${tlb})
   add_dependencies(${target} ${idl_target}_generated)

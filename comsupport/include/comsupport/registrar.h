@@ -1,0 +1,23 @@
+// Runs a module's registry script (a "REGISTRY" resource) through the system's ATL registrar
+// in atl.dll, with %MODULE% and any further replacements.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace comsupport {
+
+using Replacements = std::vector<std::pair<std::string, std::string>>;
+
+// module_path: the file holding the script; %MODULE% is set to it. Returns the registrar's
+// HRESULT (REGDB_E_CLASSNOTREG when the system has no registrar).
+HRESULT RunRegistryScript(const std::string& module_path, UINT resource_id, bool do_register,
+                          const Replacements& replacements = {});
+
+// The full path of a loaded module (the program itself for nullptr).
+std::string ModulePath(HMODULE module);
+
+}  // namespace comsupport
