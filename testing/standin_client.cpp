@@ -56,7 +56,8 @@ void StandinClient::Check(HRESULT hr, const char* what) {
                            ErrorDescription());
 }
 
-StandinClient::StandinClient(const std::string& fixture_json, const std::string& executable) {
+StandinClient::StandinClient(const std::string& fixture_json, const std::string& executable,
+                             const std::string& working_directory) {
   std::string program = executable.empty() ? BuildOutput("ZorvaneStandin.exe") : executable;
   EnsureRegistered(program);
   char temp[MAX_PATH];
@@ -69,7 +70,8 @@ StandinClient::StandinClient(const std::string& fixture_json, const std::string&
   quit_.reset(::CreateEventA(nullptr, TRUE, FALSE, quit_name.c_str()));
   if (!ready || !quit_) throw std::runtime_error("cannot create the stand-in's events");
   process_.emplace(Process::Start(Quote(program) + " /fixture " + Quote(fixture_path_) + " /ready " + ready_name +
-                            " /quit " + quit_name));
+                            " /quit " + quit_name,
+                                  working_directory));
   HANDLE waits[2] = {ready.get(), process_->handle()};
   DWORD woken = ::WaitForMultipleObjects(2, waits, FALSE, 120000);
   if (woken != WAIT_OBJECT_0) {
@@ -101,6 +103,16 @@ comsupport::ComPtr<IZorvane4> StandinClient::Application() const {
   comsupport::ComPtr<IZorvane4> application = unknown.As<IZorvane4>(&hr);
   Check(hr, "asking Zorvane for IZorvane4");
   return application;
+}
+
+std::string StandinClient::WaitForExtensions(DWORD timeout_ms) const {
+  DWORD start = ::GetTickCount();
+  for (;;) {
+    comsupport::Bstr lines;
+    Check(control_->get_Extensions(lines.put()), "reading the extensions");
+    if (lines.Length() > 0 || ::GetTickCount() - start >= timeout_ms) return lines.Ansi();
+    ::Sleep(20);
+  }
 }
 
 std::string StandinClient::Journal() const {

@@ -1,17 +1,15 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <atomic>
-#include <functional>
 #include <ostream>
 #include <set>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "comsupport/unique_handle.h"
 #include "copy_files.h"
 #include "shelver.h"
+#include "testing/box_thread.h"
 #include "testing/dialog_driver.h"
 #include "testing/temp_dir.h"
 
@@ -265,28 +263,7 @@ TEST_F(PlacementTest, MalformedArgumentPlacesNothing) {
 }
 
 // The real boxes, shown on a thread of this process and read back through the dialog driver.
-class BoxThread {
- public:
-  BoxThread(std::string caption, std::function<void()> work)
-      : caption_(std::move(caption)), thread_([this, work = std::move(work)] {
-          work();
-          done_ = true;
-        }) {}
-  ~BoxThread() { Join(); }
-  void Join() {
-    if (!thread_.joinable()) return;
-    while (!done_) {
-      ::Sleep(200);
-      if (HWND box = ::FindWindowA("#32770", caption_.c_str())) ::PostMessageA(box, WM_CLOSE, 0, 0);
-    }
-    thread_.join();
-  }
-
- private:
-  std::string caption_;
-  std::atomic<bool> done_{false};
-  std::thread thread_;
-};
+using testing_support::BoxThread;
 
 TEST(PlacementBoxes, CopyFailureAndMissingListShowTheirBoxes) {
   TempDir scratch;

@@ -1,42 +1,14 @@
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <functional>
-#include <string>
-#include <thread>
-
+#include "testing/box_thread.h"
 #include "testing/dialog_driver.h"
 #include "testing/process.h"
 
 namespace {
 
+using testing_support::BoxThread;
 using testing_support::DialogIcon;
 using testing_support::WaitForDialog;
-
-// Joins a thread that shows a box; a box still open (a failed press) is closed first, so a
-// failing test ends instead of waiting for ever.
-class BoxThread {
- public:
-  BoxThread(std::string caption, std::function<void()> show)
-      : caption_(std::move(caption)), thread_([this, show = std::move(show)] {
-          show();
-          done_ = true;
-        }) {}
-  ~BoxThread() { Join(); }
-  void Join() {
-    if (!thread_.joinable()) return;
-    while (!done_) {
-      ::Sleep(200);
-      if (HWND box = ::FindWindowA("#32770", caption_.c_str())) ::PostMessageA(box, WM_CLOSE, 0, 0);
-    }
-    thread_.join();
-  }
-
- private:
-  std::string caption_;
-  std::atomic<bool> done_{false};
-  std::thread thread_;
-};
 
 TEST(DialogDriver, ReadsAndPressesMessageBoxOfAnotherThread) {
   int result = 0;

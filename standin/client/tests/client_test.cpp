@@ -405,14 +405,7 @@ TEST(StandinClient, StartsRegisteredExtensionsAndTellsThemOfShutdown) {
   ::SetEnvironmentVariableA("HALVERN_TEST_EXTENSION_LOG", log.c_str());
 
   StandinClient standin(ExampleFixture());
-  std::string extensions;
-  for (int i = 0; i < 500 && extensions.empty(); ++i) {
-    Bstr lines;
-    ASSERT_OK(standin.control()->get_Extensions(lines.put()));
-    extensions = lines.Ansi();
-    if (extensions.empty()) ::Sleep(20);
-  }
-  EXPECT_EQ(clsid + " created 0x00000000 started 0x80004005\n", extensions);
+  EXPECT_EQ(clsid + " created 0x00000000 started 0x80004005\n", standin.WaitForExtensions());
   EXPECT_THAT(standin.Journal(), HasSubstr("Application.RegisterNotificationHandler(1, object)\n"));
   EXPECT_TRUE(standin.Stop());
   ::SetEnvironmentVariableA("HALVERN_TEST_EXTENSION_LOG", nullptr);

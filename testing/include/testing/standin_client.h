@@ -27,12 +27,17 @@ class StandinClient {
  public:
   // Starts the stand-in (registered from the build's output unless executable names an
   // installed one) with the fixture's JSON text; waits, bounded, until it serves callers.
-  explicit StandinClient(const std::string& fixture_json = "{}", const std::string& executable = "");
+  // working_directory: the client's current directory (where extensions write their logs).
+  explicit StandinClient(const std::string& fixture_json = "{}", const std::string& executable = "",
+                         const std::string& working_directory = "");
   ~StandinClient();
   StandinClient(const StandinClient&) = delete;
   StandinClient& operator=(const StandinClient&) = delete;
 
   IZorvaneStandinControl* control() const { return control_.get(); }
+  // Waits until the client has started its extensions (one line each, as the control's
+  // Extensions property has them); empty when none was started within timeout_ms.
+  std::string WaitForExtensions(DWORD timeout_ms = 60000) const;
   // The application object, created as a client would: by ProgID, run, then asked for IZorvane4.
   comsupport::ComPtr<IZorvane4> Application() const;
 
