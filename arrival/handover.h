@@ -1,0 +1,20 @@
+// The hand-over of an arrived Mendlet: a Vessik of the Kelvane channel whose directory holds
+// "MyMendlet.dat" is given, with its title from "info.iad", to the placement program Shelver,
+// which is started and not waited for.
+#pragma once
+
+#include <string>
+
+#include "extension_log.h"
+#include "zorvane.h"
+
+namespace hookwell {
+
+// Everything that goes wrong is logged; never throws.
+void HandOverVessik(IZorvaneVessik* vessik, ExtensionLog& log) noexcept;
+
+// Tells the user that the Mendlet with this title was not placed because its title leads
+// outside the repository; returns when the box is closed.
+void ShowRefusedTitle(const std::string& title);
+
+}  // namespace hookwell
