@@ -61,8 +61,9 @@ class RoadTest : public testing::Test {
   }
 
   // Starts the client with a Kelvane channel (7) placing into repository_, and a News channel.
-  void StartClient(const std::string& mirror = "N", long cache_size = 40000000, long used = 0) {
-    std::string fixture = "{\"channels\":[{\"id\":7,\"name\":\"Kelvane\",\"flags\":4,\"cacheSize\":" +
+  void StartClient(const std::string& mirror = "N", long cache_size = 40000000, long used = 0, long flags = 4) {
+    std::string fixture = "{\"channels\":[{\"id\":7,\"name\":\"Kelvane\",\"flags\":" + std::to_string(flags) +
+                          ",\"cacheSize\":" +
                           std::to_string(cache_size) + ",\"variables\":{\"targetdirectory\":" + Quoted(repository_) +
                           ",\"mirrortreeflag\":" + Quoted(mirror) + "}},{\"id\":9,\"name\":\"News\"}]";
     if (used) fixture += ",\"vessiks\":[{\"id\":5001,\"channel\":7,\"size\":" + std::to_string(used) + "}]";
@@ -191,6 +192,29 @@ TEST_F(RoadTest, LowFreeSpaceIsWarnedAtStartAndEnoughIsNot) {
 
   StartClient("N", 20000000, 8000000);  // exactly 12,000,000 free
   EXPECT_TRUE(testing_support::NoDialogFor("Kelvane Warning", 3000));
+}
+
+TEST_F(RoadTest, TheChannelsOwnQuotaCountsOnlyWithItsFlag) {
+  // 11,999,999 free of the channel's quota, but the channel uses the default space (50,000,000).
+  StartClient("N", 20000000, 8000001, 0);
+  EXPECT_TRUE(testing_support::NoDialogFor("Kelvane Warning", 3000));
+  EXPECT_THAT(standin_->Journal(), Not(HasSubstr("get_CacheSize")));
+}
+
+TEST_F(RoadTest, WithoutAKelvaneChannelTheCheckIsLoggedAndShelverCannotReadItsSettings) {
+  standin_.emplace("{\"channels\":[{\"id\":9,\"name\":\"News\"}]}", client_, root_ / "program");
+  standin_->WaitForExtensions();
+  EXPECT_THAT(ReadFile(root_ / "program\\ExtensionDll.log"), HasSubstr("Caught unhandled error"));
+
+  auto shelver = testing_support::Process::Start(testing_support::Quote(extensions_ + "\\Shelver.exe") + " \"" +
+                                                 (root_ / "data\\") + "| Title\"");
+  auto box = testing_support::WaitForDialog("Place", 60000);
+  ASSERT_TRUE(box.has_value());
+  EXPECT_EQ("Error in reading user profile data", box->Read().message);
+  EXPECT_TRUE(box->Press("OK"));
+  DWORD code = 0;
+  ASSERT_TRUE(shelver.Wait(60000, &code));
+  EXPECT_EQ(1u, code);
 }
 
 }  // namespace
