@@ -223,6 +223,7 @@ Model LoadModel(const Json& fixture, const std::string& program_directory) {
     TakeLong(client, "build", model.client.build);
     Take(client, "workgroup", model.client.workgroup);
     TakeLong(client, "restrictions", model.client.restrictions);
+    Take(client, "extendedRead", model.client.extended_read);
   }
   if (fixture.contains("settings")) ApplySettings(fixture.at("settings"), model.settings);
   for (const Json& json : fixture.value("channels", Json::array())) {

@@ -185,6 +185,7 @@ struct ClientInfo {
   long major = 4, minor = 2, build = 100;
   std::string workgroup;
   long restrictions = 0;
+  bool extended_read = true;  // false: stories answer IZorvaneStory only, as older clients do
 };
 
 struct Model {

@@ -205,8 +205,13 @@ class StoryObject : public StandinObject<IZorvaneStory2> {
 
  protected:
   void* FindOwn(REFIID iid) override {
-    if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID_IZorvaneStory || iid == IID_IZorvaneStory2)
+    if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID_IZorvaneStory)
       return static_cast<IZorvaneStory2*>(this);
+    // An older client's stories have no MarkAsReadEx.
+    if (iid == IID_IZorvaneStory2) {
+      comsupport::CriticalSectionGuard guard(client_.lock());
+      if (client_.model().client.extended_read) return static_cast<IZorvaneStory2*>(this);
+    }
     return nullptr;
   }
 

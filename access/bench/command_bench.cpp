@@ -1,0 +1,132 @@
+// Mode-1 command round trips (calling thread -> library thread -> calling thread) against a
+// bare post-message-and-wait ping-pong between the same two threads, in the same run; and
+// ZREnumerateChannels over 1,000 channels of the stand-in client. Prints "bench NAME VALUE UNIT".
+#include <windows.h>
+#include <objbase.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "command.h"
+#include "comsupport/unique_handle.h"
+#include "library_state.h"
+#include "ravlin/ravlin.h"
+#include "testing/standin_client.h"
+
+namespace {
+
+constexpr int kRoundTrips = 3000;
+constexpr int kChannels = 1000;
+constexpr int kRounds = 3;
+
+double Seconds() {
+  LARGE_INTEGER frequency, now;
+  ::QueryPerformanceFrequency(&frequency);
+  ::QueryPerformanceCounter(&now);
+  return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+std::string ManyChannels() {
+  std::string json = "{\"channels\": [";
+  for (int i = 1; i <= kChannels; ++i) {
+    json += (i > 1 ? "," : "") + std::string("{\"id\": ") + std::to_string(i) + ", \"name\": \"Channel " +
+            std::to_string(i) + "\", \"categories\": [\"News\", \"Bench\"], \"flags\": 4}";
+  }
+  return json + "]}";
+}
+
+// The bare ping-pong: the library thread's window, subclassed for one private message that
+// sets the event it carries.
+UINT ping_message = 0;
+WNDPROC library_procedure = nullptr;
+
+LRESULT CALLBACK PingProcedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == ping_message) {
+    ::SetEvent(reinterpret_cast<HANDLE>(lparam));
+    return 0;
+  }
+  return ::CallWindowProcA(library_procedure, window, message, wparam, lparam);
+}
+
+double BarePingPongsPerSecond(HWND window) {
+  ping_message = ::RegisterWindowMessageA("RAVLIN_BENCH_PING");
+  library_procedure = reinterpret_cast<WNDPROC>(
+      ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PingProcedure)));
+  comsupport::UniqueHandle pong(::CreateEventA(nullptr, FALSE, FALSE, nullptr));
+  double began = Seconds();
+  for (int i = 0; i < kRoundTrips; ++i) {
+    ::PostMessageA(window, ping_message, 0, reinterpret_cast<LPARAM>(pong.get()));
+    ::WaitForSingleObject(pong.get(), INFINITE);
+  }
+  double elapsed = Seconds() - began;
+  ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(library_procedure));
+  return kRoundTrips / elapsed;
+}
+
+double CommandRoundTripsPerSecond() {
+  double began = Seconds();
+  for (int i = 0; i < kRoundTrips; ++i) {
+    // An opcode that names no operation: the record goes there and back, nothing else runs.
+    RavlinCommand command = ravlin::MakeCommand(0);
+    ravlin::ExecuteCommand(command, ravlin::kOnLibraryThread);
+  }
+  return kRoundTrips / (Seconds() - began);
+}
+
+}  // namespace
+
+int main() {
+  if (!std::getenv("HALVERN_BIN")) {
+    std::string self = std::string(MAX_PATH, '\0');
+    self.resize(::GetModuleFileNameA(nullptr, &self[0], MAX_PATH));
+    std::string bin = "HALVERN_BIN=" + self.substr(0, self.find_last_of('\\'));
+    _putenv(bin.c_str());
+  }
+  if (FAILED(::OleInitialize(nullptr))) return 2;
+  int result = 0;
+  try {
+    testing_support::StandinClient standin(ManyChannels());
+    if (RavlinInitialize(1) != 1) {
+      std::fprintf(stderr, "the library did not start\n");
+      return 3;
+    }
+    HWND window = ravlin::State().window;
+    double best_commands = 0, best_bare = 0;
+    for (int round = 0; round < kRounds; ++round) {
+      best_commands = std::max(best_commands, CommandRoundTripsPerSecond());
+      best_bare = std::max(best_bare, BarePingPongsPerSecond(window));
+    }
+    std::printf("bench ravlin_mode1_round_trips %.0f per_s\n", best_commands);
+    std::printf("bench ravlin_bare_ping_pong %.0f per_s\n", best_bare);
+    std::printf("bench ravlin_mode1_vs_bare %.2f ratio\n", best_commands / best_bare);
+
+    double best_enumeration = 1e9;
+    long count = 0;
+    for (int round = 0; round < kRounds; ++round) {
+      double began = Seconds();
+      ICHANNELINFOLIST* list = ZREnumerateChannels();
+      double elapsed = Seconds() - began;
+      if (!list) {
+        std::fprintf(stderr, "ZREnumerateChannels gave no list\n");
+        result = 4;
+        break;
+      }
+      count = list->GetCount();
+      list->Release();
+      best_enumeration = std::min(best_enumeration, elapsed);
+    }
+    if (result == 0) {
+      std::printf("bench ravlin_enumerate_channels %ld channels\n", count);
+      std::printf("bench ravlin_enumerate_1000_channels %.1f ms\n", best_enumeration * 1000);
+      std::printf("bench ravlin_enumerate_per_channel %.3f ms\n", best_enumeration * 1000 / std::max(count, 1L));
+    }
+    RavlinDeinitialize();
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "bench failed: %s\n", error.what());
+    result = 5;
+  }
+  ::OleUninitialize();
+  return result;
+}

@@ -1,0 +1,25 @@
+#include "library_state.h"
+
+namespace ravlin {
+
+namespace {
+
+// Constructed when the library is loaded (its lock with it) and destroyed when it is unloaded.
+// COM pointers it holds are released only by a stop, never at unload.
+LibraryState library_state;
+
+}  // namespace
+
+LibraryState& State() { return library_state; }
+
+HMODULE LibraryModule() {
+  static HMODULE module = [] {
+    HMODULE found = nullptr;
+    ::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                         reinterpret_cast<LPCSTR>(&LibraryModule), &found);
+    return found;
+  }();
+  return module;
+}
+
+}  // namespace ravlin

@@ -1,0 +1,67 @@
+// The process-wide state of the library, all guarded by the library lock: start counts, the
+// library thread with its client pointer and hidden window, the per-thread client pointer
+// table, the path caches, the notification sink and the callback registry.
+//
+// The lists and caches exist between a start and the matching stop; the state object itself
+// lives from the library's load to its unload.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+#include "comsupport/critical_section.h"
+#include "qm/qm_buffer.h"
+#include "ravlin/data_list.h"
+#include "zorvane.h"
+
+namespace ravlin {
+
+class NotificationSink;
+
+struct LibraryState {
+  comsupport::CriticalSection lock;
+
+  LONG start_count = 0;
+  LONG thread_start_count = 0;
+
+  IZorvane4* library_client = nullptr;  // one reference, used only on the library thread
+  DWORD library_thread_id = 0;
+  HWND window = nullptr;
+  UINT subscribe_message = 0;
+  HANDLE stop_event = nullptr;
+  HANDLE thread = nullptr;
+
+  volatile LONG client_gone = 0;
+  bool com_initialised = false;
+  // Threads this library initialised for COM (each at most once), so that a stop uninitialises
+  // only an apartment the library itself opened.
+  DATA_LIST com_threads{16};
+
+  // Per-thread client pointers: thread ids and, in the same positions, IZorvane4 pointers with
+  // one reference each held by the table.
+  std::unique_ptr<DATA_LIST> thread_ids;
+  std::unique_ptr<DATA_LIST> thread_clients;
+
+  std::unique_ptr<QMBuffer> program_directory;
+  std::unique_ptr<QMBuffer> data_directory;
+
+  NotificationSink* sink = nullptr;  // one reference
+  bool handlers_registered = false;
+
+  // Callback registry: callback addresses and their masks, in registration order.
+  std::unique_ptr<DATA_LIST> callbacks;
+  std::unique_ptr<DATA_LIST> callback_masks;
+
+  DWORD command_counter = 0;
+};
+
+LibraryState& State();
+
+// The module holding this library's code and resources.
+HMODULE LibraryModule();
+
+inline bool ClientGone() { return ::InterlockedCompareExchange(&State().client_gone, 0, 0) != 0; }
+inline void SetClientGone(bool gone) { ::InterlockedExchange(&State().client_gone, gone ? 1 : 0); }
+
+}  // namespace ravlin

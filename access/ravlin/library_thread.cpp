@@ -1,0 +1,156 @@
+#include "library_thread.h"
+
+#include <cstdio>
+
+#include "client_pointer.h"
+#include "command.h"
+#include "comsupport/bstr.h"
+#include "comsupport/unique_handle.h"
+#include "library_state.h"
+#include "notifications.h"
+
+namespace ravlin {
+
+namespace {
+
+constexpr char kWindowClass[] = "RAVLIN_WINDOW";
+constexpr char kWindowTitle[] = "Ravlin";
+constexpr DWORD kWindowStyle = 0x02CF0000;  // clip children, overlapped window; never shown
+constexpr DWORD kKeepAliveMs = 10000;
+
+LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  UINT subscribe = State().subscribe_message;
+  if (subscribe != 0 && message == subscribe && lparam != 0) {
+    RunCommand(*reinterpret_cast<RavlinCommand*>(lparam));
+    return 0;
+  }
+  return ::DefWindowProcA(window, message, wparam, lparam);
+}
+
+HWND CreateHiddenWindow() {
+  HMODULE module = LibraryModule();
+  WNDCLASSA window_class = {};
+  window_class.lpfnWndProc = WindowProcedure;
+  window_class.hInstance = module;
+  window_class.hCursor = ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+  window_class.hbrBackground = static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH));
+  window_class.lpszClassName = kWindowClass;
+  // A start after a stop finds the class still registered.
+  if (!::RegisterClassA(&window_class) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return nullptr;
+  return ::CreateWindowExA(0, kWindowClass, kWindowTitle, kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                           CW_USEDEFAULT, nullptr, nullptr, module, nullptr);
+}
+
+void SignalInitialized() {
+  comsupport::UniqueHandle event(::CreateEventA(nullptr, FALSE, FALSE, InitializedEventName().c_str()));
+  if (event) ::SetEvent(event.get());
+}
+
+void DispatchMessages() {
+  MSG message;
+  while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) continue;  // the thread ends by its stop event only
+    ::TranslateMessage(&message);
+    ::DispatchMessageA(&message);
+  }
+}
+
+bool KeepAlive() {
+  comsupport::ComPtr<IZorvane4> client = ThreadClient();
+  if (!client) return false;
+  comsupport::Bstr name;
+  return client->get_Name(name.put()) == S_OK;
+}
+
+void RunLoop(HANDLE stop_event) {
+  bool checked = false;
+  DWORD last_check = 0;
+  for (;;) {
+    // Input already seen by a COM call's modal loop still counts: otherwise a command posted
+    // during one would wait for the time-out.
+    DWORD woken =
+        ::MsgWaitForMultipleObjectsEx(1, &stop_event, kKeepAliveMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    if (woken == WAIT_OBJECT_0 || woken == WAIT_FAILED) return;
+    DispatchMessages();
+    DWORD now = ::GetTickCount();
+    if (!checked || now - last_check >= kKeepAliveMs) {
+      checked = true;
+      last_check = now;
+      if (!KeepAlive()) {
+        RaiseNotification(ZRNOTIFY_CLIENT_SHUTDOWN);
+        return;
+      }
+    }
+  }
+}
+
+void EndSequence(HWND window) {
+  LibraryState& state = State();
+  {
+    comsupport::CriticalSectionGuard guard(state.lock);
+    // No command is posted from here on; those already queued go with the window.
+    state.window = nullptr;
+  }
+  DestroyNotificationHandlers();
+  {
+    comsupport::CriticalSectionGuard guard(state.lock);
+    if (state.library_client) state.library_client->Release();
+    state.library_client = nullptr;
+  }
+  ::CoUninitialize();
+  ::Sleep(500);
+  if (window) ::DestroyWindow(window);
+}
+
+}  // namespace
+
+std::string InitializedEventName() {
+  char name[40];
+  std::snprintf(name, sizeof name, "RAVLIN_INITIALIZED%08X", static_cast<unsigned>(::GetCurrentProcessId()));
+  return name;
+}
+
+DWORD WINAPI LibraryThreadMain(void*) {
+  LibraryState& state = State();
+  HWND window = nullptr;
+  HANDLE stop_event = nullptr;
+  try {
+    // Start-up under the lock: apartment, window, client.
+    {
+      comsupport::CriticalSectionGuard guard(state.lock);
+      ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+      state.library_thread_id = ::GetCurrentThreadId();
+      stop_event = state.stop_event;
+      window = CreateHiddenWindow();
+      state.window = window;
+      if (window) {
+        IZorvane4* client = nullptr;
+        HRESULT hr = CreateLibraryClient(&client);
+        if (SUCCEEDED(hr) && client) {
+          state.library_client = client;
+        } else {
+          char line[80];
+          std::snprintf(line, sizeof line, "Ravlin: the client cannot be created: 0x%08lX\n",
+                        static_cast<unsigned long>(hr));
+          ::OutputDebugStringA(line);
+        }
+      }
+    }
+    if (window) {
+      ZRInitializeNotificationHandlers();
+      SignalInitialized();
+      RunLoop(stop_event);
+    } else {
+      ::OutputDebugStringA("Ravlin: the hidden window cannot be created\n");
+      // The starting thread need not wait out its time-out.
+      SignalInitialized();
+    }
+  } catch (...) {
+    ::OutputDebugStringA("Ravlin: the library thread failed\n");
+    SignalInitialized();
+  }
+  EndSequence(window);
+  return 0;
+}
+
+}  // namespace ravlin

@@ -1,0 +1,151 @@
+// RavlinInitialize and RavlinDeinitialize: the reference-counted start and stop of the library
+// thread and of the per-start lists and caches.
+#include <windows.h>
+
+#include "client_pointer.h"
+#include "command.h"
+#include "comsupport/unique_handle.h"
+#include "library_state.h"
+#include "library_thread.h"
+#include "ravlin/ravlin.h"
+
+namespace ravlin {
+
+namespace {
+
+using comsupport::CriticalSectionGuard;
+using comsupport::UniqueHandle;
+
+constexpr DWORD kStartWaitMs = 60000;
+constexpr DWORD kStopSliceMs = 2000;
+constexpr DWORD kStopLimitMs = 30000;
+
+
+
+// Waits for the library thread to end, dispatching the caller's messages, for 30 s at most.
+bool WaitForThread(HANDLE thread) {
+  DWORD began = ::GetTickCount();
+  for (;;) {
+    DWORD woken = ::MsgWaitForMultipleObjects(1, &thread, FALSE, kStopSliceMs, QS_ALLINPUT);
+    if (woken == WAIT_OBJECT_0) return true;
+    if (woken == WAIT_FAILED || ::GetTickCount() - began >= kStopLimitMs) return false;
+    DispatchQueuedMessages();
+  }
+}
+
+// The stop proper, after the start count has reached 0: ends the library thread and drops the
+// per-start state. Only the call that takes the thread-start count from 1 to 0 does anything.
+void StopLibrary() {
+  LibraryState& state = State();
+  HANDLE thread = nullptr, stop_event = nullptr;
+  bool on_library_thread = false;
+  {
+    CriticalSectionGuard guard(state.lock);
+    if (state.thread_start_count != 1) return;
+    state.thread_start_count = 0;
+    thread = state.thread;
+    stop_event = state.stop_event;
+    on_library_thread = ::GetCurrentThreadId() == state.library_thread_id;
+  }
+  bool ended = true;
+  if (thread) {
+    if (stop_event) ::SetEvent(stop_event);
+    // The library thread cannot wait for itself; it ends when this call returns to its loop.
+    ended = on_library_thread ? false : WaitForThread(thread);
+    if (!ended && !on_library_thread)
+      ::OutputDebugStringA("Ravlin: the library thread did not end within 30 seconds\n");
+  }
+  {
+    CriticalSectionGuard guard(state.lock);
+    if (thread) ::CloseHandle(thread);
+    state.thread = nullptr;
+    // A thread still running keeps waiting on its stop event: leave that open.
+    if (ended && stop_event) ::CloseHandle(stop_event);
+    state.stop_event = nullptr;
+    if (ended) state.library_thread_id = 0;
+  }
+  ReleaseThreadClients();
+  {
+    CriticalSectionGuard guard(state.lock);
+    state.program_directory.reset();
+    state.data_directory.reset();
+  }
+  UninitialiseCallingThread();
+}
+
+int Initialize(int parameter) {
+  LibraryState& state = State();
+  {
+    CriticalSectionGuard guard(state.lock);
+    if (state.start_count > 0) {
+      if (!state.library_client) return 0;
+      ++state.start_count;
+      return 1;
+    }
+  }
+  SetClientGone(false);
+  bool started = false;
+  UniqueHandle initialized;
+  {
+    CriticalSectionGuard guard(state.lock);
+    if (!state.program_directory) state.program_directory.reset(new QMBuffer());
+    if (!state.data_directory) state.data_directory.reset(new QMBuffer());
+    if (!state.thread_ids) state.thread_ids.reset(new DATA_LIST(16));
+    if (!state.thread_clients) state.thread_clients.reset(new DATA_LIST(16));
+    if (state.thread_start_count == 0) {
+      state.thread_start_count = 1;
+      state.subscribe_message = ::RegisterWindowMessageA("RAVLIN_SUBSCRIBE");
+      state.stop_event = ::CreateEventA(nullptr, FALSE, FALSE, nullptr);
+      // Made before the thread starts, so that its signal cannot come before anyone holds it.
+      initialized.reset(::CreateEventA(nullptr, FALSE, FALSE, InitializedEventName().c_str()));
+      DWORD thread_id = 0;
+      state.thread = state.stop_event ? ::CreateThread(nullptr, 0, LibraryThreadMain,
+                                                       reinterpret_cast<void*>(static_cast<INT_PTR>(parameter)), 0,
+                                                       &thread_id)
+                                      : nullptr;
+      started = state.thread != nullptr;
+    }
+  }
+  if (started && initialized) ::WaitForSingleObject(initialized.get(), kStartWaitMs);
+  initialized.reset();
+  {
+    CriticalSectionGuard guard(state.lock);
+    if (state.library_client) {
+      ++state.start_count;
+      return 1;
+    }
+  }
+  // A failed start leaves nothing running, so that a later start begins again.
+  if (started) StopLibrary();
+  return 0;
+}
+
+void Deinitialize() {
+  LibraryState& state = State();
+  {
+    CriticalSectionGuard guard(state.lock);
+    // A stop without a start changes nothing.
+    if (state.start_count <= 0) return;
+    if (--state.start_count > 0) return;
+  }
+  StopLibrary();
+}
+
+}  // namespace
+
+}  // namespace ravlin
+
+extern "C" int RavlinInitialize(int parameter) {
+  try {
+    return ravlin::Initialize(parameter);
+  } catch (...) {
+    return 0;
+  }
+}
+
+extern "C" void RavlinDeinitialize() {
+  try {
+    ravlin::Deinitialize();
+  } catch (...) {
+  }
+}
