@@ -78,4 +78,11 @@ bool FileExists(const std::string& path) {
   return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+bool WaitForFile(const std::string& path, DWORD timeout_ms) {
+  for (DWORD start = ::GetTickCount();; ::Sleep(50)) {
+    if (FileExists(path)) return true;
+    if (::GetTickCount() - start >= timeout_ms) return false;
+  }
+}
+
 }  // namespace testing_support

@@ -23,6 +23,7 @@ using testing::Not;
 using testing_support::FileExists;
 using testing_support::ReadFile;
 using testing_support::StandinClient;
+using testing_support::WaitForFile;
 
 const char kClsid[] = "{2EABB432-9B8E-11d3-9ACE-00008630FDFD}";
 const char kAppPaths[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Zorvane.exe";
@@ -85,13 +86,6 @@ class RoadTest : public testing::Test {
                        "\"info.iad\":" + Quoted("[presentation]\r\nname=\"" + title + "\"\r\n") + files +
                        (with_marker ? ",\"MyMendlet.dat\":" + Quoted(list) : std::string()) + "}}";
     StandinClient::Check(standin_->control()->DeliverVessik(Bstr(json).get()), "delivering a Vessik");
-  }
-
-  static bool WaitForFile(const std::string& path, DWORD timeout_ms = 60000) {
-    for (DWORD start = ::GetTickCount(); ::GetTickCount() - start < timeout_ms; ::Sleep(50)) {
-      if (FileExists(path)) return true;
-    }
-    return false;
   }
 
   testing_support::RegistryRestore app_paths_{HKEY_LOCAL_MACHINE, kAppPaths};

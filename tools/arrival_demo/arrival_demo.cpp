@@ -16,6 +16,7 @@
 namespace {
 
 using testing_support::StandinClient;
+using testing_support::WaitForFile;
 
 const char kRoot[] = "C:\\Halvern";
 const char kRepository[] = "C:\\Mendlets";
@@ -43,13 +44,6 @@ void ListTree(const std::string& directory, const std::string& prefix, std::vect
     }
   } while (::FindNextFileA(search, &found));
   ::FindClose(search);
-}
-
-bool WaitForFile(const std::string& path, DWORD timeout_ms) {
-  for (DWORD start = ::GetTickCount(); ::GetTickCount() - start < timeout_ms; ::Sleep(50)) {
-    if (testing_support::FileExists(path)) return true;
-  }
-  return false;
 }
 
 std::string Mendlet(long id, const std::string& title) {

@@ -38,6 +38,16 @@ ComPtr<IZorvaneChannel> ChannelByIndex(IZorvane4* application, const Variant& in
   return channel;
 }
 
+// Dispatches this thread's messages (the handlers' calls) until done() or about 5 s.
+template <class Done>
+void PumpUntil(Done done) {
+  for (int i = 0; i < 250 && !done(); ++i) {
+    MSG message;
+    while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&message);
+    ::Sleep(20);
+  }
+}
+
 std::string Text(HRESULT hr, const Bstr& text) { return SUCCEEDED(hr) ? text.Ansi() : "failed"; }
 
 TEST(StandinClient, AnswersTheFixtureToAnotherProcess) {
@@ -282,11 +292,13 @@ TEST(StandinClient, CallsEachHandlerThroughItsSourceWithinItsMask) {
   ASSERT_OK(stories->get_Item(*Variant(1001L).get(), story.put()));
   ASSERT_OK(story->MarkAsRead());
   ASSERT_OK(story.As<IZorvaneStory2>()->MarkAsReadEx(STORY_READ_NO_EVENT));
-  for (int i = 0; i < 50 && recorder->TakeEvents().empty(); ++i) {
-    MSG message;  // the stand-in tells them once the call has returned
-    while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&message);
-    ::Sleep(20);
-  }
+  // The stand-in tells them once the call has returned.
+  std::vector<std::string> marked;
+  PumpUntil([&] {
+    for (std::string& event : recorder->TakeEvents()) marked.push_back(std::move(event));
+    return !marked.empty();
+  });
+  EXPECT_THAT(marked, ElementsAre("stories changed 7 1001 0x00000001"));
 
   // Revoked handlers hear nothing more; an unknown handle is refused.
   ASSERT_OK(registrations.channels->RevokeNotificationHandler(registrations.handles[2]));
@@ -298,11 +310,7 @@ TEST(StandinClient, CallsEachHandlerThroughItsSourceWithinItsMask) {
 
   // The shutdown reaches application handlers, then the stand-in ends.
   ASSERT_OK(control->Quit());
-  for (int i = 0; i < 250; ++i) {
-    MSG message;
-    while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&message);
-    if (standin.process().Wait(20)) break;
-  }
+  PumpUntil([&] { return standin.process().Wait(0); });
   EXPECT_THAT(recorder->TakeEvents(), ElementsAre("shutdown"));
   EXPECT_TRUE(standin.process().Wait(0));
 }

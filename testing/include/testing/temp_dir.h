@@ -1,6 +1,8 @@
 // A fresh directory under drive C of the test prefix, removed with everything in it.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 
 namespace testing_support {
@@ -27,5 +29,7 @@ void WriteFile(const std::string& path, const std::string& bytes);
 // The whole file; throws when it cannot be read.
 std::string ReadFile(const std::string& path);
 bool FileExists(const std::string& path);
+// Polls until path exists; false after timeout_ms.
+bool WaitForFile(const std::string& path, DWORD timeout_ms = 60000);
 
 }  // namespace testing_support
