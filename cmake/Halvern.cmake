@@ -175,10 +175,11 @@ function(halvern_embed_registry target rgs)
   set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS ${rgs_path})
 endfunction()
 
-# halvern_test(module.name SOURCES ... [LIBS ...] [TIMEOUT seconds] [SERIAL])
-# A GoogleTest executable run under Wine in the run's shared prefix.
+# halvern_test(module.name SOURCES ... [LIBS ...] [TIMEOUT seconds] [SERIAL] [OWN_SESSION])
+# A GoogleTest executable run under Wine in the run's shared prefix, or with OWN_SESSION in a
+# prefix of its own (for a test that leaves its prefix unfit for others).
 function(halvern_test name)
-  cmake_parse_arguments(ARG "SERIAL" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "SERIAL;OWN_SESSION" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
   string(REPLACE "." "_" exe "test_${name}")
   add_executable(${exe} ${ARG_SOURCES})
   halvern_code_defaults(${exe})
@@ -186,7 +187,12 @@ function(halvern_test name)
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 900)
   endif()
-  add_test(NAME ${name} COMMAND ${exe} --gtest_color=no)
+  if(ARG_OWN_SESSION)
+    add_test(NAME ${name} COMMAND ${HALVERN_SESSION_SCRIPT} isolated ${CMAKE_BINARY_DIR}/wine/${name}-session
+                                  wine $<TARGET_FILE:${exe}> --gtest_color=no)
+  else()
+    add_test(NAME ${name} COMMAND ${exe} --gtest_color=no)
+  endif()
   set_tests_properties(${name} PROPERTIES
     FIXTURES_REQUIRED wine_session
     TIMEOUT ${ARG_TIMEOUT}

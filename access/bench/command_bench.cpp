@@ -10,6 +10,7 @@
 #include <string>
 
 #include "command.h"
+#include "comsupport/com_ptr.h"
 #include "comsupport/unique_handle.h"
 #include "library_state.h"
 #include "ravlin/ravlin.h"
@@ -102,6 +103,44 @@ int main() {
     std::printf("bench ravlin_bare_ping_pong %.0f per_s\n", best_bare);
     std::printf("bench ravlin_mode1_vs_bare %.2f ratio\n", best_commands / best_bare);
 
+    // The cost of one plain cross-process call, to read the enumeration's figure against.
+    comsupport::ComPtr<IZorvane4> application = standin.Application();
+    double best_call = 1e9;
+    for (int round = 0; round < kRounds; ++round) {
+      double began = Seconds();
+      for (int i = 0; i < kChannels; ++i) {
+        BSTR name = nullptr;
+        application->get_Name(&name);
+        ::SysFreeString(name);
+      }
+      best_call = std::min(best_call, (Seconds() - began) / kChannels);
+    }
+    std::printf("bench ravlin_client_call %.3f ms\n", best_call * 1000);
+
+    // Where the enumeration's time goes: walking the enumerator alone, then with the query for
+    // IZorvaneChannel4_2 that every channel needs.
+    for (int with_query = 0; with_query < 2; ++with_query) {
+      double began = Seconds();
+      comsupport::ComPtr<IZorvaneChannelCollection> channels;
+      comsupport::ComPtr<IUnknown> unknown;
+      if (SUCCEEDED(application->get_Channels(channels.put())) && SUCCEEDED(channels->get__NewEnum(unknown.put()))) {
+        comsupport::ComPtr<IEnumVARIANT> each = unknown.As<IEnumVARIANT>();
+        VARIANT items[32];
+        ULONG fetched = 0;
+        while (each && SUCCEEDED(each->Next(32, items, &fetched)) && fetched > 0) {
+          for (ULONG i = 0; i < fetched; ++i) {
+            if (with_query && items[i].vt == VT_DISPATCH) {
+              comsupport::ComPtr<IZorvaneChannel4_2> channel =
+                  comsupport::ComPtr<IDispatch>(items[i].pdispVal).As<IZorvaneChannel4_2>();
+            }
+            ::VariantClear(&items[i]);
+          }
+          if (fetched < 32) break;
+        }
+      }
+      std::printf("bench ravlin_enumerate_walk%s %.1f ms\n", with_query ? "_and_query" : "", (Seconds() - began) * 1000);
+    }
+
     double best_enumeration = 1e9;
     long count = 0;
     for (int round = 0; round < kRounds; ++round) {
@@ -120,7 +159,9 @@ int main() {
     if (result == 0) {
       std::printf("bench ravlin_enumerate_channels %ld channels\n", count);
       std::printf("bench ravlin_enumerate_1000_channels %.1f ms\n", best_enumeration * 1000);
-      std::printf("bench ravlin_enumerate_per_channel %.3f ms\n", best_enumeration * 1000 / std::max(count, 1L));
+      double per_channel = best_enumeration / std::max(count, 1L);
+      std::printf("bench ravlin_enumerate_per_channel %.3f ms\n", per_channel * 1000);
+      std::printf("bench ravlin_enumerate_per_channel_in_calls %.1f calls\n", per_channel / best_call);
     }
     RavlinDeinitialize();
   } catch (const std::exception& error) {

@@ -17,6 +17,12 @@ using comsupport::Variant;
 constexpr LONG kUserKept = static_cast<LONG>(0x80000001);
 constexpr LONG kUserUnkept = static_cast<LONG>(0x80000000);
 
+// A story's content comes as fields and its local state ("Keep" among it) as attributes;
+// either may carry a value, so both are asked, the field first.
+bool NumberOf(ICHANNELDATARECORD* record, const char* name, long& value) {
+  return record->GetFieldNumber(name, value) || record->GetAttributeNumber(name, value);
+}
+
 // True when a story of the channel data with this Vessik has "Keep" 1.
 bool KeptByAStory(ICHANNELDATA2* data, DWORD vessik_id) {
   if (!data) return false;
@@ -25,8 +31,8 @@ bool KeptByAStory(ICHANNELDATA2* data, DWORD vessik_id) {
   data->StartRecordEnum(0, &position);
   while (ICHANNELDATARECORD* record = data->NextRecord(&position)) {
     long vessik = 0, keep = 0;
-    if (!kept && record->GetFieldNumber("Vessik Id", vessik) && static_cast<DWORD>(vessik) == vessik_id &&
-        record->GetAttributeNumber("Keep", keep) && keep == 1)
+    if (!kept && NumberOf(record, "Vessik Id", vessik) && static_cast<DWORD>(vessik) == vessik_id &&
+        NumberOf(record, "Keep", keep) && keep == 1)
       kept = true;
     record->Release();
   }

@@ -43,10 +43,10 @@ extern "C" int ZRGetCachedURL(const char* url, QMBuffer& local_file) {
   return Guarded([&] { return FindUrlInCache(url, &local_file); });
 }
 
-extern "C" int ZRIsURLCachedSplit(const char* server, const char* path) {
+int ZRIsURLCached(const char* server, const char* path) {
   return Guarded([&] { return FindInCache(server, path, nullptr); });
 }
 
-extern "C" int ZRGetCachedURLSplit(const char* server, const char* path, QMBuffer& local_file) {
+int ZRGetCachedURL(const char* server, const char* path, QMBuffer& local_file) {
   return Guarded([&] { return FindInCache(server, path, &local_file); });
 }

@@ -104,8 +104,8 @@ TEST(LibraryThreadEnd, KeepAliveNoticesAClientThatNoLongerAnswersAndLaterCommand
   ravlin_tests::StartedLibrary library;
   ASSERT_TRUE(library.started());
   ASSERT_EQ(1, ZRRegisterNotificationCallback(ZRNOTIFY_CLIENT_SHUTDOWN, ravlin_tests::RecordingCallback(Recorder::First)));
-  // The keep-alive reads the client's name. (A killed stand-in would do too, but Wine's COM
-  // then keeps its dead class registration and refuses later stand-ins.)
+  // The keep-alive reads the client's name; a client that still runs but fails it counts as
+  // gone (a killed one: client_death_test.cpp).
   testing_support::StandinClient::Check(
       standin.control()->FailMember(comsupport::Bstr(std::string("Application.get_Name")).get(),
                                     static_cast<HRESULT>(0x800706BA), 0),

@@ -148,16 +148,12 @@ RAVLIN_API int ZRPerformHTTPPost(const char* url, const char* header, const char
                                  QMBuffer& reply, ECommunicationErrors* error);
 RAVLIN_API int ZRIsURLCached(const char* url);
 RAVLIN_API int ZRGetCachedURL(const char* url, QMBuffer& local_file);
-// The forms taking a URL already split into its server and path parts; C++ callers use the
-// ZRIsURLCached and ZRGetCachedURL overloads below.
-RAVLIN_API int ZRIsURLCachedSplit(const char* server, const char* path);
-RAVLIN_API int ZRGetCachedURLSplit(const char* server, const char* path, QMBuffer& local_file);
 RAVLIN_API int ZRGetChannelVariables(DWORD channel_id, BUFFER_LIST& names, TAGGED_MULTI_LIST& values);
 RAVLIN_API int ZRSetChannelVariables(DWORD channel_id, TAGGED_MULTI_LIST& values);
 
 }  // extern "C"
 
-inline int ZRIsURLCached(const char* server, const char* path) { return ZRIsURLCachedSplit(server, path); }
-inline int ZRGetCachedURL(const char* server, const char* path, QMBuffer& local_file) {
-  return ZRGetCachedURLSplit(server, path, local_file);
-}
+// The forms taking a URL already split into its server and path parts. Only one function of a
+// name can have C linkage, so these are exported under their C++ names.
+RAVLIN_API int ZRIsURLCached(const char* server, const char* path);
+RAVLIN_API int ZRGetCachedURL(const char* server, const char* path, QMBuffer& local_file);
