@@ -28,13 +28,19 @@ bool RetriedOnLibraryThread(HRESULT hr) {
 // Opens the calling thread's apartment once per thread; a thread already in another
 // apartment kind keeps it and can still call the client.
 void InitialiseCallingThread(LibraryState& state) {
-  DWORD thread = ::GetCurrentThreadId();
-  if (state.com_threads.Find(thread)) return;
+  if (state.thread_marks.Has(kMarkComOpened)) return;
   HRESULT hr = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   if (SUCCEEDED(hr)) {
-    state.com_threads.Add(thread);
+    state.thread_marks.Set(kMarkComOpened, true);
     state.com_initialised = true;
   }
+}
+
+// An entry of the table whose thread has ended and whose id now names another thread. Its
+// pointer belonged to an apartment that is gone, so it is dropped without a call on it.
+void ForgetEntryOfEndedThread(LibraryState& state, long index) {
+  state.thread_ids->RemoveAt(index);
+  state.thread_clients->RemoveAt(index);
 }
 
 }  // namespace
@@ -53,10 +59,13 @@ ComPtr<IZorvane4> ThreadClient() {
   LibraryState& state = State();
   comsupport::CriticalSectionGuard guard(state.lock);
   DWORD thread = ::GetCurrentThreadId();
-  if (thread == state.library_thread_id && state.library_client) return ComPtr<IZorvane4>(state.library_client);
+  // The library thread uses its own pointer only, even while it has none.
+  if (thread == state.library_thread_id) return ComPtr<IZorvane4>(state.library_client);
   long index = 0;
-  if (state.thread_ids && state.thread_ids->Find(thread, &index)) {
-    return ComPtr<IZorvane4>(reinterpret_cast<IZorvane4*>(state.thread_clients->GetAt(index)));
+  if (state.thread_ids && state.thread_clients && state.thread_ids->Find(thread, &index)) {
+    if (state.thread_marks.Has(kMarkTableEntry))
+      return ComPtr<IZorvane4>(reinterpret_cast<IZorvane4*>(state.thread_clients->GetAt(index)));
+    ForgetEntryOfEndedThread(state, index);
   }
   InitialiseCallingThread(state);
   ComPtr<IZorvane4> client;
@@ -72,6 +81,7 @@ ComPtr<IZorvane4> ThreadClient() {
     if (state.thread_ids->Add(thread)) {
       if (state.thread_clients->Add(reinterpret_cast<DWORD>(client.get()))) {
         client->AddRef();  // the table's reference
+        state.thread_marks.Set(kMarkTableEntry, true);
       } else {
         state.thread_ids->RemoveAt(state.thread_ids->GetCount() - 1);
       }
@@ -94,18 +104,15 @@ void ReleaseThreadClients() {
 
 void UninitialiseCallingThread() {
   LibraryState& state = State();
-  bool uninitialise = false;
   {
     comsupport::CriticalSectionGuard guard(state.lock);
     if (!state.com_initialised) return;
-    long index = 0;
-    if (state.com_threads.Find(::GetCurrentThreadId(), &index)) {
-      state.com_threads.RemoveAt(index);
-      uninitialise = true;
-    }
-    if (state.com_threads.GetCount() == 0) state.com_initialised = false;
+    state.com_initialised = false;
+    // Only an apartment this library opened is closed here.
+    if (!state.thread_marks.Has(kMarkComOpened)) return;
+    state.thread_marks.Set(kMarkComOpened, false);
   }
-  if (uninitialise) ::CoUninitialize();
+  ::CoUninitialize();
 }
 
 }  // namespace ravlin

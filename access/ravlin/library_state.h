@@ -19,6 +19,35 @@ namespace ravlin {
 
 class NotificationSink;
 
+// Marks kept per thread in a thread-local slot.
+enum ThreadMarks : DWORD {
+  kMarkComOpened = 0x1,   // this library initialised COM for the thread
+  kMarkTableEntry = 0x2,  // the thread's client pointer is in the per-thread table
+};
+
+class ThreadMarkSlot {
+ public:
+  ThreadMarkSlot() : index_(::TlsAlloc()) {}
+  ~ThreadMarkSlot() {
+    if (index_ != TLS_OUT_OF_INDEXES) ::TlsFree(index_);
+  }
+  ThreadMarkSlot(const ThreadMarkSlot&) = delete;
+  ThreadMarkSlot& operator=(const ThreadMarkSlot&) = delete;
+
+  bool Has(DWORD mark) const {
+    return index_ != TLS_OUT_OF_INDEXES && (reinterpret_cast<DWORD_PTR>(::TlsGetValue(index_)) & mark) != 0;
+  }
+  void Set(DWORD mark, bool on) {
+    if (index_ == TLS_OUT_OF_INDEXES) return;
+    DWORD_PTR marks = reinterpret_cast<DWORD_PTR>(::TlsGetValue(index_));
+    marks = on ? (marks | mark) : (marks & ~static_cast<DWORD_PTR>(mark));
+    ::TlsSetValue(index_, reinterpret_cast<void*>(marks));
+  }
+
+ private:
+  DWORD index_;
+};
+
 struct LibraryState {
   comsupport::CriticalSection lock;
 
@@ -34,9 +63,9 @@ struct LibraryState {
 
   volatile LONG client_gone = 0;
   bool com_initialised = false;
-  // Threads this library initialised for COM (each at most once), so that a stop uninitialises
-  // only an apartment the library itself opened.
-  DATA_LIST com_threads{16};
+  // A thread-local slot holding ThreadMarks: what this library did for the calling thread. A
+  // thread id can come back for a new thread once the old one has ended; the slot cannot.
+  ThreadMarkSlot thread_marks;
 
   // Per-thread client pointers: thread ids and, in the same positions, IZorvane4 pointers with
   // one reference each held by the table.

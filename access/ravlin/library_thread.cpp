@@ -84,22 +84,34 @@ void RunLoop(HANDLE stop_event) {
   }
 }
 
-void EndSequence(HWND window) {
+// True while the state still belongs to this thread: a thread that outlived its stop's wait
+// must not tear down what a later start has set up.
+bool StateIsOurs(const LibraryState& state) { return state.library_thread_id == ::GetCurrentThreadId(); }
+
+void EndSequence(HWND window, IZorvane4* client) {
   LibraryState& state = State();
   {
     comsupport::CriticalSectionGuard guard(state.lock);
-    // No command is posted from here on; those already queued go with the window.
-    state.window = nullptr;
+    if (StateIsOurs(state)) {
+      // No command is posted from here on; those already queued go with the window.
+      state.window = nullptr;
+      DestroyNotificationHandlers();
+      state.library_client = nullptr;
+      state.library_thread_id = 0;
+    }
   }
-  DestroyNotificationHandlers();
-  {
-    comsupport::CriticalSectionGuard guard(state.lock);
-    if (state.library_client) state.library_client->Release();
-    state.library_client = nullptr;
-  }
+  if (client) client->Release();
   ::CoUninitialize();
   ::Sleep(500);
   if (window) ::DestroyWindow(window);
+}
+
+// The thread waits on a handle of its own, so that a stop that gave up waiting can close the
+// state's handle while the thread still runs.
+HANDLE OwnHandleOf(HANDLE event) {
+  HANDLE own = nullptr;
+  if (event) ::DuplicateHandle(::GetCurrentProcess(), event, ::GetCurrentProcess(), &own, 0, FALSE, DUPLICATE_SAME_ACCESS);
+  return own;
 }
 
 }  // namespace
@@ -113,35 +125,38 @@ std::string InitializedEventName() {
 DWORD WINAPI LibraryThreadMain(void*) {
   LibraryState& state = State();
   HWND window = nullptr;
-  HANDLE stop_event = nullptr;
+  IZorvane4* client = nullptr;  // the state's reference, released by the end sequence
+  comsupport::UniqueHandle stop_event;
   try {
-    // Start-up under the lock: apartment, window, client.
     {
       comsupport::CriticalSectionGuard guard(state.lock);
       ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
       state.library_thread_id = ::GetCurrentThreadId();
-      stop_event = state.stop_event;
+      // A thread of an earlier start that outlived its stop keeps its pointer to itself.
+      state.library_client = nullptr;
+      stop_event.reset(OwnHandleOf(state.stop_event));
       window = CreateHiddenWindow();
       state.window = window;
-      if (window) {
-        IZorvane4* client = nullptr;
-        HRESULT hr = CreateLibraryClient(&client);
-        if (SUCCEEDED(hr) && client) {
-          state.library_client = client;
-        } else {
-          char line[80];
-          std::snprintf(line, sizeof line, "Ravlin: the client cannot be created: 0x%08lX\n",
-                        static_cast<unsigned long>(hr));
-          ::OutputDebugStringA(line);
-        }
-      }
     }
-    if (window) {
+    if (window && stop_event) {
+      // Outside the lock: the attempts can take a minute, and other threads may call the
+      // library meanwhile.
+      HRESULT hr = CreateLibraryClient(&client);
+      if (SUCCEEDED(hr) && client) {
+        comsupport::CriticalSectionGuard guard(state.lock);
+        if (StateIsOurs(state)) state.library_client = client;
+      } else {
+        char line[80];
+        std::snprintf(line, sizeof line, "Ravlin: the client cannot be created: 0x%08lX\n",
+                      static_cast<unsigned long>(hr));
+        ::OutputDebugStringA(line);
+      }
       ZRInitializeNotificationHandlers();
       SignalInitialized();
-      RunLoop(stop_event);
+      RunLoop(stop_event.get());
     } else {
-      ::OutputDebugStringA("Ravlin: the hidden window cannot be created\n");
+      ::OutputDebugStringA(window ? "Ravlin: the library thread has no stop event\n"
+                                  : "Ravlin: the hidden window cannot be created\n");
       // The starting thread need not wait out its time-out.
       SignalInitialized();
     }
@@ -149,7 +164,7 @@ DWORD WINAPI LibraryThreadMain(void*) {
     ::OutputDebugStringA("Ravlin: the library thread failed\n");
     SignalInitialized();
   }
-  EndSequence(window);
+  EndSequence(window, client);
   return 0;
 }
 

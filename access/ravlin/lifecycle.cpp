@@ -7,6 +7,7 @@
 #include "comsupport/unique_handle.h"
 #include "library_state.h"
 #include "library_thread.h"
+#include "notifications.h"
 #include "ravlin/ravlin.h"
 
 namespace ravlin {
@@ -19,8 +20,6 @@ using comsupport::UniqueHandle;
 constexpr DWORD kStartWaitMs = 60000;
 constexpr DWORD kStopSliceMs = 2000;
 constexpr DWORD kStopLimitMs = 30000;
-
-
 
 // Waits for the library thread to end, dispatching the caller's messages, for 30 s at most.
 bool WaitForThread(HANDLE thread) {
@@ -38,39 +37,52 @@ bool WaitForThread(HANDLE thread) {
 void StopLibrary() {
   LibraryState& state = State();
   HANDLE thread = nullptr, stop_event = nullptr;
-  bool on_library_thread = false;
+  DWORD thread_id = 0;
   {
     CriticalSectionGuard guard(state.lock);
     if (state.thread_start_count != 1) return;
     state.thread_start_count = 0;
     thread = state.thread;
     stop_event = state.stop_event;
-    on_library_thread = ::GetCurrentThreadId() == state.library_thread_id;
+    thread_id = state.library_thread_id;
   }
-  bool ended = true;
   if (thread) {
     if (stop_event) ::SetEvent(stop_event);
     // The library thread cannot wait for itself; it ends when this call returns to its loop.
-    ended = on_library_thread ? false : WaitForThread(thread);
-    if (!ended && !on_library_thread)
+    if (::GetCurrentThreadId() != thread_id && !WaitForThread(thread))
       ::OutputDebugStringA("Ravlin: the library thread did not end within 30 seconds\n");
   }
   {
     CriticalSectionGuard guard(state.lock);
+    // The thread holds a handle of its own to the stop event.
     if (thread) ::CloseHandle(thread);
-    state.thread = nullptr;
-    // A thread still running keeps waiting on its stop event: leave that open.
-    if (ended && stop_event) ::CloseHandle(stop_event);
-    state.stop_event = nullptr;
-    if (ended) state.library_thread_id = 0;
-  }
-  ReleaseThreadClients();
-  {
-    CriticalSectionGuard guard(state.lock);
+    if (stop_event) ::CloseHandle(stop_event);
+    if (state.thread == thread) state.thread = nullptr;
+    if (state.stop_event == stop_event) state.stop_event = nullptr;
+    // A start made while this stop waited keeps what it set up.
+    if (state.thread_start_count != 0) return;
+    // Handlers set up while no library thread ran (a callback registered after the keep-alive
+    // ended it) are not left behind for the next start.
+    DestroyNotificationHandlers();
     state.program_directory.reset();
     state.data_directory.reset();
   }
+  ReleaseThreadClients();
   UninitialiseCallingThread();
+}
+
+// Waits for the library thread of a start made by another thread to have its client or to
+// end, for as long as the starting thread itself would wait.
+void WaitForStartInProgress() {
+  LibraryState& state = State();
+  DWORD began = ::GetTickCount();
+  while (::GetTickCount() - began < kStartWaitMs) {
+    {
+      CriticalSectionGuard guard(state.lock);
+      if (state.library_client || !state.thread || state.thread_start_count == 0) return;
+    }
+    ::Sleep(50);
+  }
 }
 
 int Initialize(int parameter) {
@@ -84,7 +96,7 @@ int Initialize(int parameter) {
     }
   }
   SetClientGone(false);
-  bool started = false;
+  bool started = false, in_progress = false;
   UniqueHandle initialized;
   {
     CriticalSectionGuard guard(state.lock);
@@ -93,7 +105,6 @@ int Initialize(int parameter) {
     if (!state.thread_ids) state.thread_ids.reset(new DATA_LIST(16));
     if (!state.thread_clients) state.thread_clients.reset(new DATA_LIST(16));
     if (state.thread_start_count == 0) {
-      state.thread_start_count = 1;
       state.subscribe_message = ::RegisterWindowMessageA("RAVLIN_SUBSCRIBE");
       state.stop_event = ::CreateEventA(nullptr, FALSE, FALSE, nullptr);
       // Made before the thread starts, so that its signal cannot come before anyone holds it.
@@ -104,10 +115,21 @@ int Initialize(int parameter) {
                                                        &thread_id)
                                       : nullptr;
       started = state.thread != nullptr;
+      if (started) {
+        state.thread_start_count = 1;
+      } else {
+        // Nothing runs: a later start tries again.
+        if (state.stop_event) ::CloseHandle(state.stop_event);
+        state.stop_event = nullptr;
+      }
+    } else {
+      // Another thread's first start is under way.
+      in_progress = !state.library_client;
     }
   }
   if (started && initialized) ::WaitForSingleObject(initialized.get(), kStartWaitMs);
   initialized.reset();
+  if (in_progress) WaitForStartInProgress();
   {
     CriticalSectionGuard guard(state.lock);
     if (state.library_client) {
