@@ -6,6 +6,7 @@
 #include "client_objects.h"
 #include "client_pointer.h"
 #include "com_values.h"
+#include "comsupport/scope_exit.h"
 #include "exports.h"
 #include "operations.h"
 #include "ravlin_containers/channel_info_record.h"
@@ -45,6 +46,13 @@ LONG NewChannel(RavlinCommand& command) {
   return dialog && Ok(dialog->ShowNewChannelDialog(static_cast<LONG>(command.arguments[0]))) ? 1 : 0;
 }
 
+// The channel behind one element of the channels' enumeration.
+ComPtr<IZorvaneChannel4_2> ChannelOfElement(const VARIANT& item) {
+  if (item.vt == VT_DISPATCH && item.pdispVal) return ComPtr<IDispatch>(item.pdispVal).As<IZorvaneChannel4_2>();
+  if (item.vt == VT_UNKNOWN && item.punkVal) return ComPtr<IUnknown>(item.punkVal).As<IZorvaneChannel4_2>();
+  return nullptr;
+}
+
 // () -> ICHANNELINFOLIST in the first word, empty or not
 LONG EnumerateChannels(RavlinCommand& command) {
   command.arguments[0] = 0;
@@ -55,7 +63,8 @@ LONG EnumerateChannels(RavlinCommand& command) {
     return 0;
   ComPtr<IEnumVARIANT> each = unknown.As<IEnumVARIANT>();
   if (!each) return 0;
-  ICHANNELINFOLIST* list = CreateChannelInfoList();
+  // Released unless it is handed over, also when a record's building throws.
+  ComPtr<ICHANNELINFOLIST> list = ComPtr<ICHANNELINFOLIST>::Attach(CreateChannelInfoList());
   if (!list) return 0;
   constexpr ULONG kBatch = 32;
   for (;;) {
@@ -63,19 +72,20 @@ LONG EnumerateChannels(RavlinCommand& command) {
     for (VARIANT& item : items) ::VariantInit(&item);
     ULONG fetched = 0;
     HRESULT hr = each->Next(kBatch, items, &fetched);
-    if (FAILED(hr)) fetched = 0;
+    if (FAILED(hr)) return 0;  // a list cut short would pass for the whole
+    auto clear_items = comsupport::MakeScopeExit([&] {
+      for (VARIANT& item : items) ::VariantClear(&item);
+    });
     for (ULONG i = 0; i < fetched && i < kBatch; ++i) {
-      if (items[i].vt == VT_DISPATCH && items[i].pdispVal) {
-        ComPtr<IZorvaneChannel4_2> channel = ComPtr<IDispatch>(items[i].pdispVal).As<IZorvaneChannel4_2>();
-        if (ICHANNELINFO* record = BuildChannelRecord(channel.get())) {
-          if (!list->Add(record)) record->Release();
-        }
+      ComPtr<IZorvaneChannel4_2> channel = ChannelOfElement(items[i]);
+      if (!channel) continue;
+      if (ICHANNELINFO* record = BuildChannelRecord(channel.get())) {
+        if (!list->Add(record)) record->Release();
       }
-      ::VariantClear(&items[i]);
     }
     if (hr != S_OK) break;
   }
-  command.arguments[0] = Word(list);
+  command.arguments[0] = Word(list.Detach());
   return 1;
 }
 

@@ -41,9 +41,10 @@ LONG ShowChannelSettings(RavlinCommand& command) {
 LONG LookupSubscribedChannelId(RavlinCommand& command) {
   DWORD* channel_id = PointerOf<DWORD>(command.arguments[1]);
   if (!channel_id) return 0;
-  ComPtr<IZorvaneChannel4_2> channel = EntryChannel(FindEntry(ThreadClient().get(), command.arguments[0]).get());
+  ComPtr<IZorvaneDirectoryEntry> entry = FindEntry(ThreadClient().get(), command.arguments[0]);
+  ComPtr<IZorvaneChannel> channel;
   LONG id = 0;
-  if (!channel || !Ok(channel->get_Id(&id))) return 0;
+  if (!entry || !Ok(entry->get_Channel(channel.put())) || !channel || !Ok(channel->get_Id(&id))) return 0;
   *channel_id = static_cast<DWORD>(id);
   return 1;
 }

@@ -25,7 +25,6 @@ bool NumberOf(ICHANNELDATARECORD* record, const char* name, long& value) {
 
 // True when a story of the channel data with this Vessik has "Keep" 1.
 bool KeptByAStory(ICHANNELDATA2* data, DWORD vessik_id) {
-  if (!data) return false;
   bool kept = false;
   long position = 0;
   data->StartRecordEnum(0, &position);
@@ -61,9 +60,11 @@ LONG KeepStory(RavlinCommand& command) {
   if (keep) {
     if (!Ok(vessik->put_KeepMode(kUserKept))) return 0;
   } else {
+    // Without the channel's stories it cannot be known whether another story keeps the Vessik.
     ICHANNELDATA2* data = ReadChannelDataOf(channel.get());
+    if (!data) return 0;
     bool kept_elsewhere = KeptByAStory(data, vessik_id);
-    if (data) data->Release();
+    data->Release();
     if (!kept_elsewhere && !Ok(vessik->put_KeepMode(kUserUnkept))) return 0;
   }
   RaiseNotification(keep ? ZRNOTIFY_STORY_KEPT : ZRNOTIFY_STORY_UNKEPT, nullptr, channel_id, vessik_id, story_id);

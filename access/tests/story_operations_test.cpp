@@ -131,6 +131,30 @@ TEST_F(StoryOperations, UnkeepingLeavesAVessikThatAnotherStoryKeeps) {
   ZRUnRegisterNotificationCallback(ravlin_tests::RecordingCallback(Recorder::First));
 }
 
+TEST_F(StoryOperations, AKeepCarriedAsAFieldAlsoKeepsTheVessik) {
+  Load(ExampleWith(R"("attributes": { "Read": 1 })",
+                   R"("attributes": { "Read": 1 } }, { "id": 1003, "vessik": 5001, "fields": { "Keep": "1" })"));
+  EXPECT_EQ(1, ZRKeepStory(7, 5001, 1001, 0));
+  EXPECT_THAT(Journal(), Not(Contains(testing::HasSubstr("put_KeepMode"))));
+}
+
+TEST_F(StoryOperations, UnkeepingWithoutTheChannelsStoriesLeavesTheVessikAlone) {
+  ASSERT_EQ(1, ZRRegisterNotificationCallback(ZRNOTIFY_STORY_UNKEPT, ravlin_tests::RecordingCallback(Recorder::First)));
+  Fail("Channel.EnumStoryData");
+  EXPECT_EQ(0, ZRKeepStory(7, 5001, 1001, 0));
+  EXPECT_THAT(Journal(), Not(Contains(testing::HasSubstr("put_KeepMode"))));
+  ::Sleep(300);
+  EXPECT_THAT(ravlin_tests::TakeNotes(Recorder::First), IsEmpty());
+  ZRUnRegisterNotificationCallback(ravlin_tests::RecordingCallback(Recorder::First));
+}
+
+TEST_F(StoryOperations, KeepingAStoryTheClientDoesNotKnowStillKeepsItsVessik) {
+  EXPECT_EQ(1, ZRKeepStory(7, 5001, 9999, 2));
+  std::vector<std::string> journal = Journal();
+  EXPECT_THAT(journal, Not(Contains(testing::HasSubstr("Attributes"))));
+  EXPECT_EQ("Vessik[5001].put_KeepMode(-2147483647)", journal.back());
+}
+
 TEST_F(StoryOperations, KeepingFailsWithoutTheVessikOrWhenTheClientRefuses) {
   ASSERT_EQ(1, ZRRegisterNotificationCallback(ZRNOTIFY_STORY_KEPT, ravlin_tests::RecordingCallback(Recorder::First)));
   EXPECT_EQ(0, ZRKeepStory(7, 5999, 1001, 1));
