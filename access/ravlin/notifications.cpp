@@ -17,6 +17,9 @@ int InitializeHandlers() {
   LibraryState& state = State();
   CriticalSectionGuard guard(state.lock);
   if (state.handlers_registered) return 1;
+  // The client calls the sink on the thread that registered it; only the library thread
+  // dispatches for it and revokes it again. Without that thread there is no home for one.
+  if (state.library_thread_id == 0) return 0;
   NotificationSink* sink = NotificationSink::Create();
   if (!sink) return 0;
   state.callbacks.reset(new DATA_LIST(16));

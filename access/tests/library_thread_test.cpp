@@ -81,6 +81,14 @@ TEST_F(LibraryThreadCommands, CommandsComeBackAsSoonAsTheyHaveRun) {
   EXPECT_LT(::GetTickCount() - began, 8000u);
 }
 
+TEST_F(LibraryThreadCommands, AQuitMessageOfTheCallerStaysQueued) {
+  ::PostQuitMessage(3);
+  EXPECT_EQ(1, ZRGlobalOptions(nullptr));
+  MSG message;
+  ASSERT_TRUE(::PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(3, static_cast<int>(message.wParam));
+}
+
 TEST_F(LibraryThreadCommands, AnsweringNoDeletesNothing) {
   BoxPresser presser("Zorvane", "No");
   EXPECT_EQ(0, ZRUnsubscribeToSubscribedChannel(nullptr, 9));
@@ -120,6 +128,28 @@ TEST(LibraryThreadEnd, KeepAliveNoticesAClientThatNoLongerAnswersAndLaterCommand
   EXPECT_LT(::GetTickCount() - began, 2000u);
   // Still started: another start is refused, the library has no client.
   EXPECT_EQ(0, RavlinInitialize(1));
+}
+
+TEST(LibraryThreadEnd, AfterTheKeepAliveEndedTheThreadANewStartHearsTheClientAgain) {
+  ravlin_tests::ClearNotes();
+  ravlin_tests::PinnedStandin standin(ravlin_tests::ExampleFixture());
+  ASSERT_EQ(1, RavlinInitialize(1));
+  ASSERT_EQ(1, ZRRegisterNotificationCallback(ZRNOTIFY_CLIENT_SHUTDOWN, ravlin_tests::RecordingCallback(Recorder::First)));
+  const comsupport::Bstr name_member(std::string("Application.get_Name"));
+  testing_support::StandinClient::Check(
+      standin.control()->FailMember(name_member.get(), static_cast<HRESULT>(0x800706BA), 0), "failing the name");
+  EXPECT_THAT(ravlin_tests::WaitForNotes(Recorder::First, 1, 40000), ElementsAre("CLIENT_SHUTDOWN"));
+  ASSERT_TRUE(ravlin_tests::WaitForNoLibraryWindow(10000));
+  // No library thread to receive them: refused, and nothing is left for the next start.
+  EXPECT_EQ(0, ZRRegisterNotificationCallback(0xFFFFFFFF, ravlin_tests::RecordingCallback(Recorder::Second)));
+  RavlinDeinitialize();
+
+  testing_support::StandinClient::Check(standin.control()->ClearFailures(), "clearing the failures");
+  ASSERT_EQ(1, RavlinInitialize(1));
+  ASSERT_EQ(1, ZRRegisterNotificationCallback(0xFFFFFFFF, ravlin_tests::RecordingCallback(Recorder::Second)));
+  testing_support::StandinClient::Check(standin.control()->DeleteChannel(9), "deleting a channel");
+  EXPECT_THAT(ravlin_tests::WaitForNotes(Recorder::Second, 1), ElementsAre("CHANNEL_DELETED id=9"));
+  RavlinDeinitialize();
 }
 
 TEST(LibraryThreadEnd, ShutdownAsksTheClientToEnd) {

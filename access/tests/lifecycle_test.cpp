@@ -45,6 +45,11 @@ TEST(Lifecycle, TwoStartsAndOneStopKeepItRunningTheSecondStopEndsIt) {
   ASSERT_TRUE(window);
   EXPECT_FALSE(::IsWindowVisible(window));
   EXPECT_NE(::GetCurrentThreadId(), ::GetWindowThreadProcessId(window, nullptr));
+  EXPECT_EQ(0x02CF0000u, static_cast<DWORD>(::GetWindowLongA(window, GWL_STYLE)) & 0x02CF0000u);
+  EXPECT_EQ(reinterpret_cast<LONG_PTR>(::GetModuleHandleA("Ravlin.dll")), ::GetWindowLongPtrA(window, GWLP_HINSTANCE));
+  EXPECT_EQ(reinterpret_cast<ULONG_PTR>(::GetStockObject(BLACK_BRUSH)), ::GetClassLongPtrA(window, GCLP_HBRBACKGROUND));
+  EXPECT_EQ(reinterpret_cast<ULONG_PTR>(::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW))),
+            ::GetClassLongPtrA(window, GCLP_HCURSOR));
 
   RavlinDeinitialize();
   EXPECT_EQ(window, LibraryWindow());
@@ -60,6 +65,53 @@ TEST(Lifecycle, TwoStartsAndOneStopKeepItRunningTheSecondStopEndsIt) {
   // The sink's registrations went with the thread.
   EXPECT_EQ("", Handlers(standin));
   EXPECT_EQ(0, ZRGlobalOptions(nullptr));
+}
+
+// The revocations of the library thread's end, in its order, by their objects.
+std::vector<std::string> Revocations(const StandinClient& standin) {
+  std::vector<std::string> objects;
+  for (const std::string& line : JournalLines(standin)) {
+    size_t at = line.find(".RevokeNotificationHandler(");
+    if (at != std::string::npos) objects.push_back(line.substr(0, at));
+  }
+  return objects;
+}
+
+TEST(Lifecycle, TheEndRevokesEveryRegistrationInOrder) {
+  ravlin_tests::PinnedStandin standin(ravlin_tests::ExampleFixture());
+  ASSERT_EQ(1, RavlinInitialize(1));
+  standin.ClearJournal();
+  RavlinDeinitialize();
+  EXPECT_THAT(Revocations(standin), ElementsAre("Channels", "AllStories", "Entries", "Setup", "Application"));
+}
+
+TEST(Lifecycle, ASourceThatCannotBeHadIsSkipped) {
+  ravlin_tests::PinnedStandin standin(ravlin_tests::ExampleFixture());
+  for (const char* member : {"Application.get_Channels", "Directory.get_Entries"})
+    StandinClient::Check(standin.control()->FailMember(Bstr(std::string(member)).get(), E_FAIL, 0), member);
+  ASSERT_EQ(1, RavlinInitialize(1));
+  std::vector<std::string> sources;
+  std::istringstream lines(Handlers(standin));
+  for (std::string line; std::getline(lines, line);) sources.push_back(line.substr(0, line.find(' ')));
+  EXPECT_THAT(sources, testing::UnorderedElementsAre("application", "stories", "setup"));
+  // The skipped ones are not revoked either.
+  standin.ClearJournal();
+  RavlinDeinitialize();
+  EXPECT_THAT(Revocations(standin), ElementsAre("AllStories", "Setup", "Application"));
+}
+
+TEST(Lifecycle, NoCallbackCanBeRegisteredOutsideAStart) {
+  ravlin_tests::PinnedStandin standin(ravlin_tests::ExampleFixture());
+  EXPECT_EQ(0, ZRRegisterNotificationCallback(0xFFFFFFFF, ravlin_tests::RecordingCallback(Recorder::First)));
+  EXPECT_EQ("", Handlers(standin));
+  // The start that follows registers its own sink with the client.
+  ASSERT_EQ(1, RavlinInitialize(1));
+  EXPECT_NE("", Handlers(standin));
+  ravlin_tests::ClearNotes();
+  ASSERT_EQ(1, ZRRegisterNotificationCallback(0xFFFFFFFF, ravlin_tests::RecordingCallback(Recorder::First)));
+  StandinClient::Check(standin.control()->DeleteChannel(9), "deleting a channel");
+  EXPECT_THAT(WaitForNotes(Recorder::First, 1), ElementsAre("CHANNEL_DELETED id=9"));
+  RavlinDeinitialize();
 }
 
 TEST(Lifecycle, AStopLeavesTheApartmentOfAThreadTheLibraryDidNotOpen) {

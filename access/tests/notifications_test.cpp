@@ -100,8 +100,9 @@ TEST_F(Notifications, StoriesAddedRaiseOneNotificationPerStory) {
 TEST_F(Notifications, StoriesDeletedPassASingleIdOrOneList) {
   Register(Recorder::First);
   Check(control()->DeleteStories(7, Bstr(L"[1001]").get(), 0));
+  EXPECT_THAT(WaitForNotes(Recorder::First, 1), ElementsAre("STORIES_DELETED id=7 story=1001"));
   Check(control()->AddStories(7, Bstr(L"[{\"id\": 1101}, {\"id\": 1102}, {\"id\": 1103}]").get(), 1));
-  TakeNotes(Recorder::First);
+  WaitForNotes(Recorder::First, 3);
   Check(control()->DeleteStories(7, Bstr(L"[1101, 1102]").get(), 1));
   // By reference, the same.
   Check(control()->DeleteStories(7, Bstr(L"[1103]").get(), 2));
@@ -181,6 +182,36 @@ TEST_F(Notifications, RegisteringTwiceIsRefusedAndCallsOnce) {
   EXPECT_EQ(1, ZRUnRegisterNotificationCallback(ravlin_tests::RecordingCallback(Recorder::First)));
   EXPECT_EQ(0, ZRUnRegisterNotificationCallback(ravlin_tests::RecordingCallback(Recorder::First)));
   EXPECT_EQ(0, ZRRegisterNotificationCallback(kAll, nullptr));
+}
+
+TEST_F(Notifications, CallbacksAreCalledInRegistrationOrder) {
+  Register(Recorder::Third);
+  Register(Recorder::First);
+  Register(Recorder::Second);
+  RaiseMarker();
+  WaitForNotes(Recorder::Second, 1);
+  EXPECT_THAT(ravlin_tests::TakeCallOrder(), ElementsAre(Recorder::Third, Recorder::First, Recorder::Second));
+}
+
+// Calls the library again from inside its notification, on the library thread: reads a channel
+// record, then unregisters itself.
+std::vector<std::string> reentered;
+void Reentering(ZRNOTIFICATION_TYPES, const char*, DWORD, const char*, DWORD, DWORD, DWORD) {
+  ICHANNELINFO* info = ZRGetChannelInfo(7);
+  reentered.push_back(info ? info->GetName() : "none");
+  if (info) info->Release();
+  reentered.push_back(ZRUnRegisterNotificationCallback(Reentering) ? "unregistered" : "still registered");
+}
+
+TEST_F(Notifications, ACallbackMayCallTheLibraryAgain) {
+  reentered.clear();
+  ASSERT_EQ(1, ZRRegisterNotificationCallback(ZRNOTIFY_DIRECTORY_ENTRY_DELETED, Reentering));
+  Register(Recorder::First);
+  RaiseMarker();
+  EXPECT_THAT(WaitForNotes(Recorder::First, 1), ElementsAre(kMarker));
+  Check(control()->DeleteEntry(302));
+  EXPECT_THAT(WaitForNotes(Recorder::First, 1), ElementsAre("DIRECTORY_ENTRY_DELETED id=302"));
+  EXPECT_THAT(reentered, ElementsAre("Kelvane", "unregistered"));
 }
 
 TEST_F(Notifications, AFaultingCallbackDoesNotStopTheNext) {

@@ -15,6 +15,7 @@ namespace {
 
 std::mutex notes_lock;
 std::map<Recorder, std::vector<std::string>> notes;
+std::vector<Recorder> call_order;
 
 const char* KindName(ZRNOTIFICATION_TYPES kind) {
   switch (kind) {
@@ -51,6 +52,7 @@ void Note(Recorder recorder, ZRNOTIFICATION_TYPES kind, const char* name, DWORD 
   std::string text = NotificationText(kind, name, id, text2, vessik, story, list);
   std::lock_guard<std::mutex> guard(notes_lock);
   notes[recorder].push_back(text);
+  call_order.push_back(recorder);
 }
 
 template <Recorder R>
@@ -243,6 +245,14 @@ std::vector<std::string> TakeNotes(Recorder recorder) {
 void ClearNotes() {
   std::lock_guard<std::mutex> guard(notes_lock);
   notes.clear();
+  call_order.clear();
+}
+
+std::vector<Recorder> TakeCallOrder() {
+  std::lock_guard<std::mutex> guard(notes_lock);
+  std::vector<Recorder> taken;
+  taken.swap(call_order);
+  return taken;
 }
 
 std::vector<std::string> WaitForNotes(Recorder recorder, size_t count, DWORD timeout_ms) {

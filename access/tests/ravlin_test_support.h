@@ -66,6 +66,8 @@ std::string NotificationText(ZRNOTIFICATION_TYPES kind, const char* name, DWORD 
 enum class Recorder { First, Second, Third };
 std::vector<std::string> TakeNotes(Recorder recorder);
 void ClearNotes();
+// Which recorder was called, in the order of the calls, over all recorders (taken).
+std::vector<Recorder> TakeCallOrder();
 // Waits until the recorder holds at least count notes; returns them (taken).
 std::vector<std::string> WaitForNotes(Recorder recorder, size_t count, DWORD timeout_ms = 10000);
 
