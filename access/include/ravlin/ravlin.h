@@ -41,6 +41,9 @@ enum ZRNOTIFICATION_TYPES : unsigned long {
 // A notification callback. id is a channel id or a directory entry id as the kind says; list
 // is 0 or the address of a DATA_LIST of story ids, valid only during the call. Unused
 // arguments are 0. Callbacks run with the library lock held and may call the library again.
+// A structured exception raised in a callback is caught and the next callback is called; a C++
+// exception must not leave a callback of another module (each module has its own unwinder,
+// which cannot pass through this library's frames, and the process would end).
 typedef void (*ZRNOTIFICATION_CALLBACK)(ZRNOTIFICATION_TYPES kind, const char* name, DWORD id,
                                         const char* text2, DWORD vessik_id, DWORD story_id, DWORD list);
 
