@@ -53,13 +53,22 @@ void QMBuffer::Shorten(long n) {
 }
 
 bool QMBuffer::SetText(const char* text) {
-  Clear();
-  if (!text) return true;
+  if (!text) {
+    Clear();
+    return true;
+  }
   std::size_t length = std::strlen(text);
-  if (length >= static_cast<std::size_t>(LONG_MAX) - 1) return false;
-  if (!SetSize(static_cast<long>(length) + 1)) return false;
-  std::memcpy(data_, text, length + 1);
-  Shorten(static_cast<long>(length));
+  // text may point into our own data: copy before releasing it.
+  QMBuffer fresh_buffer;
+  fresh_buffer.allocate_ = allocate_;
+  fresh_buffer.release_ = release_;
+  if (length >= static_cast<std::size_t>(LONG_MAX) - 1 || !fresh_buffer.SetSize(static_cast<long>(length) + 1)) {
+    Clear();
+    return false;
+  }
+  std::memcpy(fresh_buffer.data_, text, length + 1);
+  fresh_buffer.Shorten(static_cast<long>(length));
+  TakeOver(fresh_buffer);
   return true;
 }
 
@@ -76,12 +85,16 @@ bool QMBuffer::SetBytes(const void* bytes, long n) {
     }
     std::memcpy(fresh_buffer.data_, bytes, static_cast<std::size_t>(n));
   }
-  Clear();
-  data_ = fresh_buffer.data_;
-  size_ = fresh_buffer.size_;
-  fresh_buffer.data_ = nullptr;
-  fresh_buffer.size_ = 0;
+  TakeOver(fresh_buffer);
   return true;
+}
+
+void QMBuffer::TakeOver(QMBuffer& other) {
+  Clear();
+  data_ = other.data_;
+  size_ = other.size_;
+  other.data_ = nullptr;
+  other.size_ = 0;
 }
 
 const char* QMBuffer::GetText() const { return data_ ? reinterpret_cast<const char*>(data_) : ""; }

@@ -1,6 +1,7 @@
 #include "ravlin_containers/story_data_reader.h"
 
 #include <climits>
+#include <cstring>
 #include <new>
 #include <string>
 
@@ -22,17 +23,34 @@ SAFEARRAY* ArrayOf(const VARIANT& value, VARTYPE element = VT_EMPTY) {
   return value.parray;
 }
 
-// The elements of a one-dimensional array, read in place while the array is locked.
+// The size of one element of the types read here; 0 for the others.
+ULONG ElementSize(VARTYPE type) {
+  switch (type) {
+    case VT_VARIANT: return sizeof(VARIANT);
+    case VT_BSTR: return sizeof(BSTR);
+    case VT_I1: case VT_UI1: return 1;
+    case VT_I2: case VT_UI2: case VT_BOOL: return 2;
+    case VT_I4: case VT_UI4: case VT_INT: case VT_UINT: case VT_R4: case VT_ERROR: return 4;
+    case VT_R8: case VT_DATE: case VT_CY: return 8;
+    default: return 0;
+  }
+}
+
+// The elements of a one-dimensional array, read in place while the array is locked. An array
+// whose element size does not match its type is not read at all: it would be read past its
+// cells, or past the VARIANT an element is copied into.
 class ArrayReader {
  public:
   explicit ArrayReader(SAFEARRAY* array) {
     LONG upper = 0;
     if (!array || ::SafeArrayGetDim(array) != 1 || FAILED(::SafeArrayGetVartype(array, &type_)) ||
-        FAILED(::SafeArrayGetLBound(array, 1, &lower_)) || FAILED(::SafeArrayGetUBound(array, 1, &upper)) ||
-        FAILED(::SafeArrayLock(array)))
+        ElementSize(type_) == 0 || ::SafeArrayGetElemsize(array) != ElementSize(type_) ||
+        FAILED(::SafeArrayGetLBound(array, 1, &lower_)) || FAILED(::SafeArrayGetUBound(array, 1, &upper)))
       return;
+    long long count = upper >= lower_ ? static_cast<long long>(upper) - lower_ + 1 : 0;
+    if (count > LONG_MAX || (count > 0 && !array->pvData) || FAILED(::SafeArrayLock(array))) return;
     array_ = array;
-    count_ = upper >= lower_ ? upper - lower_ + 1 : 0;
+    count_ = static_cast<long>(count);
   }
   ArrayReader(const ArrayReader&) = delete;
   ArrayReader& operator=(const ArrayReader&) = delete;
@@ -41,46 +59,51 @@ class ArrayReader {
   }
 
   bool valid() const { return array_ != nullptr; }
+  VARTYPE type() const { return type_; }
   long count() const { return count_; }
 
   // An element of an array of VARIANTs, by reference resolved; null otherwise.
   const VARIANT* Element(long index) const {
-    if (!array_ || type_ != VT_VARIANT || index < 0 || index >= count_) return nullptr;
-    LONG at = lower_ + index;
-    void* element = nullptr;
-    if (FAILED(::SafeArrayPtrOfIndex(array_, &at, &element)) || !element) return nullptr;
-    const VARIANT* value = static_cast<const VARIANT*>(element);
-    if (value->vt == (VT_BYREF | VT_VARIANT)) value = value->pvarVal;
+    if (type_ != VT_VARIANT) return nullptr;
+    const VARIANT* value = static_cast<const VARIANT*>(Cell(index));
+    if (value && value->vt == (VT_BYREF | VT_VARIANT)) value = value->pvarVal;
     return value;
   }
 
   // Any element as a VARIANT of its own.
   bool Get(long index, Variant& element) const {
-    if (!array_ || index < 0 || index >= count_) return false;
+    const void* cell = Cell(index);
+    if (!cell) return false;
     if (type_ == VT_VARIANT) {
       const VARIANT* value = Element(index);
       return value && SUCCEEDED(::VariantCopyInd(element.put(), const_cast<VARIANT*>(value)));
     }
-    LONG at = lower_ + index;
     VARIANT* out = element.put();
-    switch (type_) {
-      case VT_BSTR:
-        out->bstrVal = nullptr;
-        if (FAILED(::SafeArrayGetElement(array_, &at, &out->bstrVal))) return false;
-        out->vt = VT_BSTR;
-        return true;
-      case VT_I4: case VT_UI4: case VT_INT: case VT_UINT: case VT_I2: case VT_UI2: case VT_I1: case VT_UI1:
-      case VT_BOOL: case VT_R4: case VT_R8: case VT_DATE: case VT_CY: case VT_ERROR:
-        // Plain values fit in the VARIANT's value union.
-        if (FAILED(::SafeArrayGetElement(array_, &at, &out->cyVal))) return false;
-        out->vt = type_;
-        return true;
-      default:
-        return false;
+    if (type_ == VT_BSTR) {
+      // Copied here rather than by SafeArrayGetElement, which shares the string when the
+      // array lacks FADF_BSTR.
+      BSTR text = *static_cast<const BSTR*>(cell);
+      out->bstrVal = text ? ::SysAllocStringByteLen(reinterpret_cast<const char*>(text), ::SysStringByteLen(text))
+                          : nullptr;
+      if (text && !out->bstrVal) return false;
+    } else {
+      // Plain values fit in the VARIANT's value union.
+      std::memset(&out->cyVal, 0, sizeof out->cyVal);
+      std::memcpy(&out->cyVal, cell, ElementSize(type_));
     }
+    out->vt = type_;
+    return true;
   }
 
  private:
+  const void* Cell(long index) const {
+    if (!array_ || index < 0 || index >= count_) return nullptr;
+    LONG at = lower_ + index;
+    void* cell = nullptr;
+    if (FAILED(::SafeArrayPtrOfIndex(array_, &at, &cell))) return nullptr;
+    return cell;
+  }
+
   SAFEARRAY* array_ = nullptr;
   VARTYPE type_ = VT_EMPTY;
   LONG lower_ = 0;
@@ -126,7 +149,7 @@ bool InnerArrays(const ArrayReader& outer, long part, long wanted, SAFEARRAY* in
   const VARIANT* element = outer.Element(part);
   if (!element) return false;
   ArrayReader part_reader(ArrayOf(*element, VT_VARIANT));
-  if (!part_reader.valid() || part_reader.count() < wanted) return false;
+  if (!part_reader.valid() || part_reader.type() != VT_VARIANT || part_reader.count() < wanted) return false;
   for (long i = 0; i < wanted; ++i) {
     const VARIANT* array = part_reader.Element(i);
     inner[i] = array ? ArrayOf(*array) : nullptr;
@@ -191,7 +214,7 @@ void ReadStoryValues(ChannelData& data, const ArrayReader& outer, long part, boo
 
 ICHANNELDATA2* ReadStoryData(const VARIANT& answer) {
   ArrayReader outer(ArrayOf(answer, VT_VARIANT));
-  if (!outer.valid()) return nullptr;
+  if (!outer.valid() || outer.type() != VT_VARIANT) return nullptr;
   ChannelData* data = ChannelData::Create();
   if (!data) return nullptr;
   try {

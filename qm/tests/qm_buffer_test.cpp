@@ -44,15 +44,24 @@ TEST(QMBufferTest, GrowingZeroFillsAndSizesBelowOneRelease) {
 TEST(QMBufferTest, ShortenOnlyLowersAndNullTextEmpties) {
   QMBuffer buffer;
   buffer.SetText("hello");
+  unsigned char* data = buffer.GetData();
   buffer.Shorten(10);
   EXPECT_EQ(buffer.GetSize(), 5);
   buffer.Shorten(2);
   EXPECT_EQ(buffer.GetSize(), 2);
+  EXPECT_EQ(buffer.GetData(), data) << "shortening keeps the data where it is";
   EXPECT_STREQ(buffer.GetText(), "he");
 
   buffer.SetText(nullptr);
   EXPECT_EQ(buffer.GetSize(), 0);
   EXPECT_EQ(buffer.GetData(), nullptr);
+
+  // An empty text still takes its NUL: size 0, data present.
+  ASSERT_TRUE(buffer.SetText(""));
+  EXPECT_EQ(buffer.GetSize(), 0);
+  ASSERT_NE(buffer.GetData(), nullptr);
+  EXPECT_EQ(buffer.GetData()[0], 0);
+  EXPECT_STREQ(buffer.GetText(), "");
 }
 
 TEST(QMBufferTest, FailedAllocationLeavesAnEmptyBuffer) {
@@ -82,6 +91,15 @@ TEST(QMBufferTest, CopiesAreDeepAndSelfCopiesKeepTheData) {
   // From its own data: the source stays readable until the copy is made.
   copy.SetBytes(copy.GetData() + 1, 3);
   EXPECT_STREQ(copy.GetText(), "eta");
+
+  // A text long enough that a released block would no longer hold it.
+  const std::string text = "the quick brown fox jumps over the lazy dog, twice over";
+  copy.SetText(text.c_str());
+  ASSERT_TRUE(copy.SetText(copy.GetText() + 4));
+  EXPECT_EQ(copy.GetSize(), static_cast<long>(text.size() - 4));
+  EXPECT_EQ(Bytes(copy), text.substr(4));
+  ASSERT_TRUE(copy.SetText(copy.GetText()));
+  EXPECT_EQ(Bytes(copy), text.substr(4));
 }
 
 }  // namespace

@@ -66,6 +66,27 @@ TEST(DatastreamTest, CompactFormPrefixesEveryElementWithItsTotalLength) {
             "C430001O00050001"
             "C270001C00060001"
             "C110001nabc");
+
+  // Letter digits are upper case, in the header as in the elements, and read back.
+  Datastream lettered = Small();
+  lettered.name = "DSxy";
+  lettered.major = 0xAB;
+  lettered.minor = 0xCD;
+  lettered.flags = 0xBEEF;
+  lettered.objects[0].type = 0xFACE;
+  ASSERT_TRUE(WriteCompactForm(lettered, text, error)) << error;
+  EXPECT_EQ(text,
+            "ABCDBEEF0000003A"
+            "C580004DSxy0001"
+            "C430001OFACE0001"
+            "C270001C00060001"
+            "C110001nabc");
+  Datastream read;
+  ASSERT_TRUE(ReadCompactForm(text, read, error)) << error;
+  EXPECT_EQ(read.major, 0xAB);
+  EXPECT_EQ(read.minor, 0xCD);
+  EXPECT_EQ(read.flags, 0xBEEF);
+  EXPECT_EQ(read.objects[0].type, 0xFACE);
 }
 
 TEST(DatastreamTest, MarkupFormWritesOneCommentPerElement) {

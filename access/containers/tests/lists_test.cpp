@@ -17,6 +17,10 @@ TEST(DataListTest, GrowsByItsStepAndZeroFillsTheNewRoom) {
   EXPECT_EQ(list.GetCapacity(), 32);
   EXPECT_EQ(list.GetCount(), 17);
   for (long i = 0; i < 17; ++i) EXPECT_EQ(list.GetAt(i), static_cast<DWORD>((i + 1) * 10));
+  // The room past the last entry is out of range for GetAt: look at it through the array.
+  const DWORD* last = list.GetAddressAt(16);
+  ASSERT_NE(last, nullptr);
+  for (long i = 1; i < 16; ++i) EXPECT_EQ(last[i], 0u) << "entry " << 16 + i;
   EXPECT_EQ(list.GetAt(17), 0u);
   EXPECT_EQ(list.GetAddressAt(17), nullptr);
   EXPECT_EQ(list.GetAddressAt(-1), nullptr);

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "comsupport/bstr.h"
 #include "ravlin_containers/story_data_reader.h"
@@ -31,6 +33,45 @@ Variant Bool(bool value) {
   result.get()->boolVal = value ? VARIANT_TRUE : VARIANT_FALSE;
   return result;
 }
+
+// A one-dimensional array made by hand, so that its element size may disagree with its type.
+// It owns its cells; Ref() lends it by reference, so VARIANTs holding it never copy or free it.
+class HandMadeArray {
+ public:
+  HandMadeArray(VARTYPE type, ULONG element_size, ULONG count) : type_(type), size_(element_size), cells_(element_size * count) {
+    if (FAILED(::SafeArrayAllocDescriptorEx(type, 1, &array_))) return;
+    array_->cbElements = element_size;
+    // The type alone: the array neither copies nor clears what its cells hold.
+    array_->fFeatures = FADF_HAVEVARTYPE;
+    array_->rgsabound[0].cElements = count;
+    array_->rgsabound[0].lLbound = 0;
+    array_->pvData = cells_.data();
+  }
+  HandMadeArray(const HandMadeArray&) = delete;
+  HandMadeArray& operator=(const HandMadeArray&) = delete;
+  ~HandMadeArray() {
+    if (!array_) return;
+    array_->pvData = nullptr;
+    ::SafeArrayDestroyDescriptor(array_);
+  }
+
+  template <typename T>
+  void Set(ULONG index, const T& value) {
+    std::memcpy(&cells_[index * size_], &value, sizeof value < size_ ? sizeof value : size_);
+  }
+  Variant Ref() {
+    Variant result;
+    result.put()->vt = VT_BYREF | VT_ARRAY | type_;
+    result.get()->pparray = &array_;
+    return result;
+  }
+
+ private:
+  VARTYPE type_;
+  ULONG size_;
+  std::vector<unsigned char> cells_;
+  SAFEARRAY* array_ = nullptr;
+};
 
 // Reads field (or attribute) `name` of the story with that id; "<none>" when missing.
 std::string Value(ICHANNELDATA2* data, DWORD story_id, const char* name, bool attribute = false) {
@@ -106,6 +147,27 @@ TEST(StoryDataTest, OtherShapesOfAnswerAreRefused) {
   numbers.get()->parray = ::SafeArrayCreateVector(VT_I4, 0, 3);
   EXPECT_EQ(ravlin::ReadStoryData(*numbers.get()), nullptr);
 
+  // Shapes a client could not mean, none of which may be read: no array, two dimensions, and
+  // an array labelled as VARIANTs that holds texts.
+  VARIANT no_array;
+  no_array.vt = VT_ARRAY | VT_VARIANT;
+  no_array.parray = nullptr;
+  EXPECT_EQ(ravlin::ReadStoryData(no_array), nullptr);
+  no_array.vt = VT_BYREF | VT_ARRAY | VT_VARIANT;
+  no_array.pparray = nullptr;
+  EXPECT_EQ(ravlin::ReadStoryData(no_array), nullptr);
+
+  SAFEARRAYBOUND bounds[2] = {{3, 0}, {2, 0}};
+  Variant square;
+  square.put()->vt = VT_ARRAY | VT_VARIANT;
+  square.get()->parray = ::SafeArrayCreate(VT_VARIANT, 2, bounds);
+  EXPECT_EQ(ravlin::ReadStoryData(*square.get()), nullptr);
+
+  Variant texts;
+  texts.put()->vt = VT_ARRAY | VT_VARIANT;
+  texts.get()->parray = ::SafeArrayCreateVector(VT_BSTR, 0, 3);
+  EXPECT_EQ(ravlin::ReadStoryData(*texts.get()), nullptr);
+
   // An empty outer array is accepted: the object exists, with nothing in it.
   ICHANNELDATA2* empty = ravlin::ReadStoryData(*Array({}).get());
   ASSERT_NE(empty, nullptr);
@@ -125,6 +187,69 @@ TEST(StoryDataTest, AnswerByReferenceAndIdsAboveTheSignedRangeAreRead) {
   ASSERT_NE(data, nullptr);
   EXPECT_EQ(Value(data, 0xFDFFFFE1u, "Title"), "Alert");
   data->Release();
+}
+
+TEST(StoryDataTest, ArraysWhoseElementSizeDisagreesWithTheirTypeAreNotRead) {
+  // VARIANTs in cells too small to hold them: the whole answer is refused.
+  for (ULONG size : {4ul, 8ul, 24ul}) {
+    HandMadeArray outer(VT_VARIANT, size, 3);
+    EXPECT_EQ(ravlin::ReadStoryData(*outer.Ref().get()), nullptr) << size << "-byte VARIANTs";
+  }
+
+  // Story ids in 24-byte cells would be copied past the VARIANT receiving them; 2-byte cells
+  // hold no 32-bit id. Either way the part with them is skipped, the others are read.
+  for (ULONG size : {24ul, 2ul}) {
+    HandMadeArray ids(VT_I4, size, 2);
+    ids.Set(0, 5L);
+    ids.Set(1, 6L);
+    Variant answer = Array({
+        Array({Array({Text("Format")}), Array({Text("table")})}),
+        Array({ids.Ref(), Array({Text("Title"), Text("Title")}), Array({Text("a"), Text("b")})}),
+    });
+    ICHANNELDATA2* data = ravlin::ReadStoryData(*answer.get());
+    ASSERT_NE(data, nullptr);
+    QMBuffer info;
+    EXPECT_EQ(data->GetInfoValue("Format", info), 1);
+    EXPECT_EQ(data->GetRecordCount(), 0) << size << "-byte ids";
+    data->Release();
+  }
+
+  // A part that is no array of VARIANTs: texts, mislabelled texts, VARIANTs in 4-byte cells.
+  Variant text_part;
+  text_part.put()->vt = VT_ARRAY | VT_BSTR;
+  text_part.get()->parray = ::SafeArrayCreateVector(VT_BSTR, 0, 1);
+  Variant mislabelled_part;
+  mislabelled_part.put()->vt = VT_ARRAY | VT_VARIANT;
+  mislabelled_part.get()->parray = ::SafeArrayCreateVector(VT_BSTR, 0, 3);
+  HandMadeArray narrow_part(VT_VARIANT, 4, 3);
+  for (const Variant& info_part : {text_part, mislabelled_part, narrow_part.Ref()}) {
+    Variant answer = Array({
+        info_part,
+        Array({Array({Number(5)}), Array({Text("Title")}), Array({Text("Kept")})}),
+    });
+    ICHANNELDATA2* data = ravlin::ReadStoryData(*answer.get());
+    ASSERT_NE(data, nullptr);
+    QMBuffer info;
+    EXPECT_EQ(data->GetInfoValue("Format", info), 0);
+    EXPECT_EQ(Value(data, 5, "Title"), "Kept");
+    data->Release();
+  }
+}
+
+TEST(StoryDataTest, TextsOfAnArrayWithoutTheBstrFeatureAreCopied) {
+  // Only the type says these are texts; the reader must copy them, not take them over.
+  comsupport::Bstr title(L"Title");
+  HandMadeArray names(VT_BSTR, sizeof(BSTR), 1);
+  names.Set(0, title.get());
+  Variant answer = Array({
+      Array({}),
+      Array({Array({Number(5)}), names.Ref(), Array({Text("First")})}),
+  });
+  ICHANNELDATA2* data = ravlin::ReadStoryData(*answer.get());
+  ASSERT_NE(data, nullptr);
+  EXPECT_EQ(Value(data, 5, "Title"), "First");
+  data->Release();
+  EXPECT_EQ(title.Ansi(), "Title") << "the array's own text is left alone";
 }
 
 }  // namespace

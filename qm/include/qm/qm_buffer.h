@@ -33,6 +33,9 @@ class QMBuffer {
   const char* GetText() const;
 
  private:
+  // Releases our data and takes other's (made with our allocation functions); other is left empty.
+  void TakeOver(QMBuffer& other);
+
   unsigned char* data_ = nullptr;
   long size_ = 0;
   void* (*allocate_)(std::size_t);
