@@ -91,10 +91,13 @@ Variant IdArrayVariant(const DATA_LIST& ids) {
   SAFEARRAY* array = ::SafeArrayCreateVector(VT_I4, 0, static_cast<ULONG>(count));
   if (!array) return result;
   LONG* data = nullptr;
-  if (SUCCEEDED(::SafeArrayAccessData(array, reinterpret_cast<void**>(&data)))) {
-    for (long i = 0; i < count; ++i) data[i] = static_cast<LONG>(ids.GetAt(i));
-    ::SafeArrayUnaccessData(array);
+  // An array that cannot be filled would hand the client zeros for ids.
+  if (FAILED(::SafeArrayAccessData(array, reinterpret_cast<void**>(&data)))) {
+    ::SafeArrayDestroy(array);
+    return result;
   }
+  for (long i = 0; i < count; ++i) data[i] = static_cast<LONG>(ids.GetAt(i));
+  ::SafeArrayUnaccessData(array);
   result.get()->vt = VT_ARRAY | VT_I4;
   result.get()->parray = array;
   return result;

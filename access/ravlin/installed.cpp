@@ -6,6 +6,18 @@
 
 namespace {
 
+// Replaces %NAME% references by the environment's values.
+bool Expanded(std::string& text) {
+  DWORD needed = ::ExpandEnvironmentStringsA(text.c_str(), nullptr, 0);
+  if (needed == 0) return false;
+  std::string expanded(needed, '\0');
+  DWORD written = ::ExpandEnvironmentStringsA(text.c_str(), &expanded[0], needed);
+  if (written == 0 || written > needed) return false;
+  expanded.resize(written - 1);
+  text = expanded;
+  return true;
+}
+
 bool ReadDefault(const std::string& path, std::string& value) {
   comsupport::UniqueHkey key;
   if (::RegOpenKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS) return false;
@@ -16,6 +28,7 @@ bool ReadDefault(const std::string& path, std::string& value) {
     return false;
   data[size < sizeof data ? size : sizeof data - 1] = '\0';
   value = data;
+  if (type == REG_EXPAND_SZ && !Expanded(value)) return false;
   return !value.empty();
 }
 

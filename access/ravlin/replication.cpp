@@ -14,15 +14,17 @@ namespace {
 
 constexpr DWORD kReplicatorContexts = 7;
 
-// The channel's replication source, or none (null) when the channel has no replication.
-ComPtr<IDispatch> ReplicationSource(IZorvane4* client, DWORD channel_id) {
-  ComPtr<IDispatch> source;
+// The channel's replication source into source: stays null when the channel is not found or
+// does not answer the replication interface; false when asking it for the source fails.
+bool ReplicationSource(IZorvane4* client, DWORD channel_id, ComPtr<IDispatch>& source) {
+  source.reset();
   ComPtr<IZorvaneChannel4_2> channel = FindChannel(client, channel_id);
-  if (!channel) return source;
-  if (ComPtr<IZorvaneChannelReplication> replication = channel.As<IZorvaneChannelReplication>()) {
-    if (!Ok(replication->get_ReplicationSource(source.put()))) source.reset();
-  }
-  return source;
+  if (!channel) return true;
+  ComPtr<IZorvaneChannelReplication> replication = channel.As<IZorvaneChannelReplication>();
+  if (!replication) return true;
+  if (Ok(replication->get_ReplicationSource(source.put()))) return true;
+  source.reset();
+  return false;
 }
 
 }  // namespace
@@ -36,7 +38,8 @@ LONG ReplicateVessik(RavlinCommand& command) {
   if (!vessik) return 0;
   ComPtr<IZorvaneVessik3> extras = vessik.As<IZorvaneVessik3>();
   if (!extras) return 0;
-  ComPtr<IDispatch> source = ReplicationSource(client.get(), command.arguments[0]);
+  ComPtr<IDispatch> source;
+  if (!ReplicationSource(client.get(), command.arguments[0], source)) return 0;
   ComPtr<IZorvaneVessikFileCollection> files;
   LONG count = 0;
   if (!Ok(extras->get_Files(files.put())) || !files || !Ok(files->get_Count(&count)) || count <= 0) return 0;

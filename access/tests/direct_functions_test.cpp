@@ -1,5 +1,6 @@
 // The functions that call the client directly: directories, the cache look-up of URLs, web
 // requests, channel variables and the installed test.
+#include "comsupport/unique_handle.h"
 #include "operations_fixture.h"
 #include "testing/machine_state.h"
 #include "testing/registry.h"
@@ -75,6 +76,14 @@ TEST_F(Directories, MiscFoldersAreMadeBesideTheDataDirectory) {
 TEST_F(Directories, OtherTypesAndFilesInTheWayFail) {
   ASSERT_TRUE(library_.started());
   QMBuffer path;
+  // "Cache" is a file in a good "Misc" folder.
+  ::CreateDirectoryA((temp_.path() + "\\Data\\Misc").c_str(), nullptr);
+  testing_support::WriteFile(temp_.path() + "\\Data\\Misc\\Cache", "not a folder");
+  path.SetText("left over");
+  EXPECT_EQ(0, ZRGetDirectory(DIRECTORY_CACHE, path));
+  EXPECT_EQ(0, path.GetSize());
+  ASSERT_TRUE(testing_support::RemoveTree(temp_.path() + "\\Data\\Misc"));
+  standin_.ClearJournal();
   path.SetText("left over");
   EXPECT_EQ(0, ZRGetDirectory(DIRECTORY_CHANNELS, path));
   EXPECT_EQ(0, path.GetSize());
@@ -104,6 +113,10 @@ TEST_F(UrlCache, UrlsAreSplitIntoServerAndPath) {
       {"/C:\\web\\x.htm", "/C:\\web\\x.htm"},
       {"\"file://C:/a#b.htm", "\"file://C:/a#b.htm"},
       {"www.kelvane.example/page.htm#x", "www.kelvane.example/page.htm"},
+      // Digits and blanks may make a scheme; any other character may not.
+      {"ht2p://host/d.htm#x", "host/d.htm"},
+      {"my app://host/e.htm", "host/e.htm"},
+      {"a_b://host/f.htm#x", "a_b://host/f.htm"},
   };
   std::vector<std::string> expected;
   for (const Case& c : cases) {
@@ -172,6 +185,34 @@ TEST_F(ChannelVariables, NumbersAndTextsComeBackByTheirType) {
                                      "Variables[7].get_Item(\"mirrortreeflag\")", "Variable[7:mirrortreeflag].get_Value()"));
 }
 
+TEST_F(ChannelVariables, EveryIntegerTypeIsANumberByValueOrByReference) {
+  Load(ExampleWith(R"("variables": { "region": "EU",)",
+                   R"("variables": { "i2": {"vt": "VT_I2", "value": -2}, "i1": {"vt": "VT_I1", "value": -3},
+                      "ui1": {"vt": "VT_UI1", "value": 200}, "ui2": {"vt": "VT_UI2", "value": 65535},
+                      "ui4": {"vt": "VT_UI4", "value": 3000000000.0}, "int": {"vt": "VT_INT", "value": -5},
+                      "uint": {"vt": "VT_UINT", "value": 4000000000.0},
+                      "reference": {"vt": "VT_I2", "value": -7, "byRef": true}, "region": "EU",)"));
+  struct Expected {
+    const char* name;
+    long number;
+  } expected[] = {{"i2", -2}, {"i1", -3}, {"ui1", 200}, {"ui2", 65535}, {"ui4", static_cast<long>(3000000000u)},
+                  {"int", -5}, {"uint", static_cast<long>(4000000000u)}, {"reference", -7}};
+  BUFFER_LIST names;
+  for (const Expected& e : expected) names.AddText(e.name);
+  TAGGED_MULTI_LIST values;
+  ASSERT_EQ(1, ZRGetChannelVariables(9, names, values));
+  ASSERT_EQ(8, values.GetCount());
+  for (long i = 0; i < values.GetCount(); ++i) {
+    SCOPED_TRACE(expected[i].name);
+    QMBuffer name;
+    long number = 0;
+    EXPECT_EQ(TAGGED_MULTI_LIST::TAG_NUMBER, values.GetTag(i));
+    EXPECT_EQ(1, values.GetNumber(i, name, number));
+    EXPECT_STREQ(expected[i].name, name.GetText());
+    EXPECT_EQ(expected[i].number, number);
+  }
+}
+
 TEST_F(ChannelVariables, OtherTypesBecomeTextAndAMissingVariableFails) {
   BUFFER_LIST names;
   names.AddText("region");
@@ -198,6 +239,12 @@ TEST_F(ChannelVariables, SettingWritesEachValueByItsTagThenCommits) {
                                      "Variables[7].Commit()"));
   Fail("Variables.Commit");
   EXPECT_EQ(0, ZRSetChannelVariables(7, values));
+  // A variable that cannot be had ends the setting before anything is committed.
+  Check(control()->ClearFailures());
+  Fail("Variables.get_Item");
+  EXPECT_EQ(0, ZRSetChannelVariables(7, values));
+  EXPECT_THAT(Journal(), ElementsAre("Application.get_Channels()", "Channels.get_Item(7)", "Channel[7].get_Variables()",
+                                     "Variables[7].get_Item(\"targetdirectory\")"));
 }
 
 TEST(Installed, TheClientsClassAndItsServerFileMustExist) {
@@ -209,6 +256,34 @@ TEST(Installed, TheClientsClassAndItsServerFileMustExist) {
   testing_support::WriteString(HKEY_CLASSES_ROOT, key, "", "\"" + server + "\" -Embedding");
   EXPECT_EQ(1, ZRIsInstalled());
   testing_support::WriteString(HKEY_CLASSES_ROOT, key, "", "C:\\nowhere\\Zorvane.exe");
+  EXPECT_EQ(0, ZRIsInstalled());
+  // A folder is no server.
+  std::string folder = server.substr(0, server.rfind('\\'));
+  testing_support::WriteString(HKEY_CLASSES_ROOT, key, "", folder);
+  EXPECT_EQ(0, ZRIsInstalled());
+}
+
+TEST(Installed, AnExpandableServerPathIsExpanded) {
+  ravlin_tests::PinnedStandin standin("{}");
+  const std::string key = "CLSID\\{53FCF358-5323-11D0-A864-0000B43699FC}\\LocalServer32";
+  testing_support::RegistryRestore restore(HKEY_CLASSES_ROOT, key);
+  std::string server = testing_support::BuildOutput("ZorvaneStandin.exe");
+  ASSERT_TRUE(::SetEnvironmentVariableA("HALVERN_SERVER_DIR", server.substr(0, server.rfind('\\')).c_str()));
+  std::string value = "\"%HALVERN_SERVER_DIR%\\ZorvaneStandin.exe\" -Embedding";
+  comsupport::UniqueHkey server_key;
+  ASSERT_EQ(ERROR_SUCCESS, ::RegOpenKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_SET_VALUE, server_key.put()));
+  ASSERT_EQ(ERROR_SUCCESS, ::RegSetValueExA(server_key.get(), nullptr, 0, REG_EXPAND_SZ,
+                                            reinterpret_cast<const BYTE*>(value.c_str()),
+                                            static_cast<DWORD>(value.size() + 1)));
+  EXPECT_EQ(1, ZRIsInstalled());
+  ::SetEnvironmentVariableA("HALVERN_SERVER_DIR", nullptr);
+  EXPECT_EQ(0, ZRIsInstalled());
+}
+
+TEST(Installed, WithoutTheClientsNameThereIsNoClient) {
+  ravlin_tests::PinnedStandin standin("{}");
+  testing_support::RegistryRestore restore(HKEY_CLASSES_ROOT, "Zorvane\\CLSID");
+  testing_support::DeleteTree(HKEY_CLASSES_ROOT, "Zorvane\\CLSID");
   EXPECT_EQ(0, ZRIsInstalled());
 }
 

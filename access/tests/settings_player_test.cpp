@@ -54,12 +54,12 @@ TEST_F(SettingsOperations, AutoplayAndDownloadAreReadAndWritten) {
 
 TEST_F(SettingsOperations, WhatTheClientTellsOfItself) {
   Load(ExampleWith(R"("major": 4, "minor": 2, "build": 100, "workgroup": "")",
-                   R"("major": 65540, "minor": 2, "build": 100, "workgroup": "Sales", "restrictions": 2147483650)"));
+                   R"("major": 65540, "minor": 65538, "build": 100, "workgroup": "Sales", "restrictions": 2147483650)"));
   unsigned short major = 0, minor = 0;
   unsigned long build = 0, restrictions = 0;
   EXPECT_EQ(1, ZRGetProduct(&major, &minor, &build));
   EXPECT_EQ(4, major);  // cut to 16 bits
-  EXPECT_EQ(2, minor);
+  EXPECT_EQ(2, minor);  // cut to 16 bits too
   EXPECT_EQ(100u, build);
   QMBuffer workgroup;
   EXPECT_EQ(1, ZRGetWorkgroup(workgroup));
@@ -115,6 +115,11 @@ TEST_F(PlayerOperations, LastAnimationNameIsCutBeforeItsBrackets) {
   Load(ExampleWith(R"("lastName": "Display driver 2.1")", R"("lastName": "[] Driver")"));
   EXPECT_EQ(1, ZRGetLastAnimationInfo(&channel, &vessik, &name));
   EXPECT_STREQ("[] Driver", name.GetText());
+  // Nothing played yet: the buffer is emptied and the call still succeeds.
+  Load(ExampleWith(R"("lastName": "Display driver 2.1")", R"("lastName": "")"));
+  name.SetText("left over");
+  EXPECT_EQ(1, ZRGetLastAnimationInfo(&channel, &vessik, &name));
+  EXPECT_EQ(0, name.GetSize());
   Fail("Player.GetLastPlayed");
   EXPECT_EQ(0, ZRGetLastAnimationInfo(&channel, &vessik, &name));
 }

@@ -35,6 +35,29 @@ void TakeValues(const Json& json, const char* key, NamedValues& target) {
   }
 }
 
+// Like TakeValues; {"vt": ..., "value": ..., "byRef": true} makes the variable's Value come
+// back by reference.
+void TakeVariables(const Json& json, Channel& channel) {
+  if (!json.contains("variables")) return;
+  const Json& values = json.at("variables");
+  if (!values.is_object()) throw std::runtime_error("fixture member \"variables\" is not an object");
+  for (auto item = values.begin(); item != values.end(); ++item) {
+    Json value = item.value();
+    bool by_reference = false;
+    if (value.is_object() && value.contains("byRef")) {
+      if (!value.at("byRef").is_boolean())
+        throw std::runtime_error("\"byRef\" of variable \"" + item.key() + "\" is not true or false");
+      by_reference = value.at("byRef").get<bool>();
+      value.erase("byRef");
+    }
+    Variant variant = JsonToVariant(value);
+    if (by_reference && ByReferenceSize(variant.type()) == 0)
+      throw std::runtime_error("variable \"" + item.key() + "\" cannot be given by reference: " + item.value().dump());
+    channel.variables.Set(item.key(), variant);
+    channel.SetVariableByReference(item.key(), by_reference);
+  }
+}
+
 std::string WithBackslash(std::string path) {
   if (!path.empty() && path.back() != '\\') path += '\\';
   return path;
@@ -117,7 +140,7 @@ void ApplyChannel(const Json& json, Channel& channel, const Settings& settings) 
   Take(json, "workgroup", channel.workgroup);
   Take(json, "replicable", channel.replicable);
   Take(json, "replicationSource", channel.has_replication_source);
-  TakeValues(json, "variables", channel.variables);
+  TakeVariables(json, channel);
   Take(json, "resourceFiles", channel.resource_files);
   TakeValues(json, "storyInfo", channel.story_info);
   if (json.contains("stories")) {
@@ -151,6 +174,7 @@ void ApplyVessik(const Json& json, Vessik& vessik, const Settings& settings) {
   TakeLong(json, "keepMode", vessik.keep_mode);
   TakeLong(json, "state", vessik.state);
   TakeLong(json, "authenticationState", vessik.auth_state);
+  Take(json, "extras", vessik.extras);
   Take(json, "signed", vessik.signed_package);
   Take(json, "signer", vessik.signer);
   Take(json, "replicable", vessik.replicable);
@@ -258,6 +282,7 @@ Model LoadModel(const Json& fixture, const std::string& program_directory) {
     Take(player, "canReplayLast", model.player.can_replay);
     Take(player, "playing", model.player.playing);
   }
+  Take(fixture, "dialogs", model.dialog_answers);
   if (fixture.contains("communications")) {
     const Json& communications = fixture.at("communications");
     auto answers = [&](const char* key, std::map<std::string, HttpAnswer>& target) {

@@ -40,6 +40,18 @@ SAFEARRAY* NewArray(VARTYPE type, size_t count) {
   return array;
 }
 
+// The elements of a new array, which is destroyed when they cannot be reached.
+template <class T>
+T* AccessData(SAFEARRAY* array) {
+  T* data = nullptr;
+  HRESULT hr = ::SafeArrayAccessData(array, reinterpret_cast<void**>(&data));
+  if (FAILED(hr)) {
+    ::SafeArrayDestroy(array);
+    throw std::runtime_error("an array's elements cannot be reached: " + std::to_string(hr));
+  }
+  return data;
+}
+
 }  // namespace
 
 Variant JsonToVariant(const Json& value) {
@@ -81,6 +93,7 @@ Variant JsonToVariant(const Json& value) {
     return VariantArray(elements);
   }
   if (value.is_object() && value.contains("vt")) {
+    if (value.contains("byRef")) throw std::runtime_error("only a channel variable is given by reference: " + value.dump());
     VARTYPE type = TypeOf(value["vt"]);
     Variant inner = value.contains("value") ? JsonToVariant(value["value"]) : Variant();
     if (type == VT_EMPTY) return Variant();
@@ -95,10 +108,19 @@ Variant JsonToVariant(const Json& value) {
   throw std::runtime_error("no variant for " + value.dump());
 }
 
+size_t ByReferenceSize(VARTYPE type) {
+  switch (type) {
+    case VT_I1: case VT_UI1: return 1;
+    case VT_I2: case VT_UI2: case VT_BOOL: return 2;
+    case VT_I4: case VT_UI4: case VT_INT: case VT_UINT: case VT_R4: case VT_ERROR: return 4;
+    case VT_I8: case VT_UI8: case VT_R8: case VT_CY: case VT_DATE: return 8;
+    default: return 0;
+  }
+}
+
 Variant StringArray(const std::vector<std::string>& texts) {
   SAFEARRAY* array = NewArray(VT_BSTR, texts.size());
-  BSTR* data = nullptr;
-  ::SafeArrayAccessData(array, reinterpret_cast<void**>(&data));
+  BSTR* data = AccessData<BSTR>(array);
   for (size_t i = 0; i < texts.size(); ++i) data[i] = Bstr(texts[i]).Detach();
   ::SafeArrayUnaccessData(array);
   Variant result;
@@ -109,8 +131,7 @@ Variant StringArray(const std::vector<std::string>& texts) {
 
 Variant LongArray(const std::vector<long>& numbers) {
   SAFEARRAY* array = NewArray(VT_I4, numbers.size());
-  LONG* data = nullptr;
-  ::SafeArrayAccessData(array, reinterpret_cast<void**>(&data));
+  LONG* data = AccessData<LONG>(array);
   for (size_t i = 0; i < numbers.size(); ++i) data[i] = numbers[i];
   ::SafeArrayUnaccessData(array);
   Variant result;
@@ -121,8 +142,7 @@ Variant LongArray(const std::vector<long>& numbers) {
 
 Variant VariantArray(const std::vector<Variant>& elements) {
   SAFEARRAY* array = NewArray(VT_VARIANT, elements.size());
-  VARIANT* data = nullptr;
-  ::SafeArrayAccessData(array, reinterpret_cast<void**>(&data));
+  VARIANT* data = AccessData<VARIANT>(array);
   for (size_t i = 0; i < elements.size(); ++i) {
     ::VariantCopy(&data[i], const_cast<VARIANT*>(elements[i].get()));
   }

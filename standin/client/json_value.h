@@ -17,6 +17,10 @@ using Json = nlohmann::ordered_json;  // keeps the fixture's order of names
 // Throws std::runtime_error naming what could not be converted.
 comsupport::Variant JsonToVariant(const Json& value);
 
+// The size of the value a VT_BYREF VARIANT of that type points at; 0 for the types the
+// stand-in does not hand out by reference (texts, objects, arrays).
+size_t ByReferenceSize(VARTYPE type);
+
 // A SAFEARRAY of BSTR in a VARIANT.
 comsupport::Variant StringArray(const std::vector<std::string>& texts);
 // A SAFEARRAY of VT_I4 in a VARIANT.

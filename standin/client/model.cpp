@@ -46,6 +46,17 @@ Story* Channel::FindStory(long story_id) {
   return nullptr;
 }
 
+bool Channel::VariableByReference(const std::string& name) const {
+  return std::any_of(variables_by_reference.begin(), variables_by_reference.end(),
+                     [&](const std::string& present) { return ::lstrcmpiA(present.c_str(), name.c_str()) == 0; });
+}
+
+void Channel::SetVariableByReference(const std::string& name, bool by_reference) {
+  EraseIf(variables_by_reference,
+          [&](const std::string& present) { return ::lstrcmpiA(present.c_str(), name.c_str()) == 0; });
+  if (by_reference) variables_by_reference.push_back(name);
+}
+
 std::string DirectoryEntry::Text(long code) const {
   auto found = properties.find(code);
   std::string text;

@@ -95,11 +95,14 @@ struct Channel {
   bool replicable = false;
   bool has_replication_source = false;
   NamedValues variables;
+  std::vector<std::string> variables_by_reference;  // names whose Value is handed out by reference
   std::map<std::string, std::string> resource_files;
   NamedValues story_info;  // the information part of EnumStoryData ("Format", ...)
   std::vector<Story> stories;
 
   Story* FindStory(long story_id);
+  bool VariableByReference(const std::string& name) const;
+  void SetVariableByReference(const std::string& name, bool by_reference);
 };
 
 struct Vessik {
@@ -115,6 +118,7 @@ struct Vessik {
   long keep_mode = 0;
   long state = 0;
   long auth_state = 1;
+  bool extras = true;  // false: answers IZorvaneVessik only (no file access, no authentication), as older clients do
   bool signed_package = false;
   std::string signer;
   bool replicable = false;
@@ -197,6 +201,7 @@ struct Model {
   long directory_last_updated = 0;
   Player player;
   Communications communications;
+  std::map<std::string, bool> dialog_answers;  // by dialog kind ("ApprovalDialog"); missing: accepted
 
   Channel* FindChannel(long id);
   Channel* FindChannelByName(const std::string& name);

@@ -1,5 +1,7 @@
 // The replicator class and its working objects, which record what they are asked and copy
-// nothing; and the replication source a replicating channel hands out.
+// nothing; and the replication source a replicating channel hands out. Only the package's
+// files that are present in its directory count: the client keeps a package's file list
+// after its cache has let the files go.
 #include "objects.h"
 #include "standin_object.h"
 
@@ -50,9 +52,16 @@ class Replication : public StandinObject<IZorvaneReplication> {
   }
 
  private:
+  // The attached package's files that are there to be copied.
   std::vector<std::string> Files() {
+    std::vector<std::string> present;
     const Vessik* vessik = vessik_id_ ? client_.model().FindVessik(vessik_id_) : nullptr;
-    return vessik ? vessik->files : std::vector<std::string>();
+    if (!vessik) return present;
+    for (const std::string& file : vessik->files) {
+      DWORD attributes = ::GetFileAttributesA(file.c_str());
+      if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) present.push_back(file);
+    }
+    return present;
   }
   long vessik_id_ = 0;
   std::string destination_;
@@ -77,6 +86,13 @@ class Replicator : public StandinObject<IZorvaneReplicator> {
 }  // namespace
 
 HRESULT NewReplicator(Client& client, REFIID iid, void** out) {
+  {
+    // Each creation is journaled, and can be made to fail as a client without its replication
+    // component would (the running server's class object is found whatever the registry says).
+    comsupport::CriticalSectionGuard guard(client.lock());
+    HRESULT hr = client.journal().Enter("ReplicatorClass", "", "CreateInstance", "");
+    if (FAILED(hr)) return hr;
+  }
   Replicator* replicator = new Replicator(client);
   HRESULT hr = replicator->QueryInterface(iid, out);
   replicator->Release();

@@ -134,9 +134,13 @@ class Dialog : public StandinObject<IZorvaneDialog> {
       return S_OK;
     });
   }
-  // Shown without a window: the user accepts at once.
+  // Shown without a window: the user answers at once, as the fixture's "dialogs" say.
   STDMETHODIMP Show(long parent, VARIANT_BOOL* accepted) override {
-    return Call("Show", Arguments(parent), [&] { return PutBool(accepted, true); });
+    return Call("Show", Arguments(parent), [&] {
+      const auto& answers = client_.model().dialog_answers;
+      auto answer = answers.find(kind_);
+      return PutBool(accepted, answer == answers.end() || answer->second);
+    });
   }
 
  protected:

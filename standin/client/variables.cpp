@@ -1,4 +1,5 @@
 // A channel's variables: the collection (by name or position) and each variable.
+#include "json_value.h"
 #include "objects.h"
 #include "standin_object.h"
 
@@ -7,6 +8,22 @@ namespace standin {
 namespace {
 
 using comsupport::Variant;
+
+// A by-reference copy of value in *out. The referenced memory comes from CoTaskMemAlloc: the
+// marshaler frees it once the answer has been sent.
+HRESULT PutByReference(VARIANT* out, const Variant& value) {
+  ::VariantInit(Out(out));
+  VARTYPE type = value.type();
+  size_t size = ByReferenceSize(type);
+  if (size == 0) throw Failure(E_UNEXPECTED, "a value of type " + std::to_string(type) + " is not held by reference");
+  void* referenced = ::CoTaskMemAlloc(size);
+  if (!referenced) return E_OUTOFMEMORY;
+  // Every by-reference type's value starts the VARIANT's union.
+  ::CopyMemory(referenced, &value.get()->lVal, size);
+  out->vt = static_cast<VARTYPE>(VT_BYREF | type);
+  out->byref = referenced;
+  return S_OK;
+}
 
 Channel& ChannelOf(Client& client, long channel_id) {
   Channel* channel = client.model().FindChannel(channel_id);
@@ -55,12 +72,15 @@ class VariableCollection : public StandinObject<IZorvaneChannelVariableCollectio
       HRESULT hr = ::VariantCopyInd(copy.get(), &value);
       if (FAILED(hr)) return hr;
       Values().Set(text, copy);
+      ChannelOf(client_, channel_id_).SetVariableByReference(text, false);
       return NewVariable(client_, channel_id_, text, variable);
     });
   }
   STDMETHODIMP Remove(VARIANT index) override {
     return Call("Remove", Arguments(index), [&] {
-      Values().Remove(NameAt(index));
+      std::string name = NameAt(index);
+      Values().Remove(name);
+      ChannelOf(client_, channel_id_).SetVariableByReference(name, false);
       return S_OK;
     });
   }
@@ -102,9 +122,10 @@ class Variable : public StandinObject<IZorvaneChannelVariable> {
   }
   STDMETHODIMP get_Value(VARIANT* value) override {
     return Call("get_Value", "", [&] {
-      const Variant* found = ChannelOf(client_, channel_id_).variables.Find(name_);
+      Channel& channel = ChannelOf(client_, channel_id_);
+      const Variant* found = channel.variables.Find(name_);
       if (!found) throw Failure(E_FAIL, "variable \"" + name_ + "\" was removed");
-      return PutVariant(value, *found);
+      return channel.VariableByReference(name_) ? PutByReference(value, *found) : PutVariant(value, *found);
     });
   }
   STDMETHODIMP put_Value(VARIANT value) override {
@@ -112,7 +133,9 @@ class Variable : public StandinObject<IZorvaneChannelVariable> {
       Variant copy;
       HRESULT hr = ::VariantCopyInd(copy.get(), &value);
       if (FAILED(hr)) return hr;
-      ChannelOf(client_, channel_id_).variables.Set(name_, copy);
+      Channel& channel = ChannelOf(client_, channel_id_);
+      channel.variables.Set(name_, copy);
+      channel.SetVariableByReference(name_, false);
       return S_OK;
     });
   }

@@ -256,9 +256,14 @@ class VessikObject : public StandinObject<IZorvaneVessik3> {
 
  protected:
   void* FindOwn(REFIID iid) override {
-    if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID_IZorvaneVessik || iid == IID_IZorvaneVessik2 ||
-        iid == IID_IZorvaneVessik3)
+    if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID_IZorvaneVessik)
       return static_cast<IZorvaneVessik3*>(this);
+    // An older client's packages have neither file access nor authentication.
+    if (iid == IID_IZorvaneVessik2 || iid == IID_IZorvaneVessik3) {
+      comsupport::CriticalSectionGuard guard(client_.lock());
+      const Vessik* vessik = client_.model().FindVessik(id_);
+      if (vessik && vessik->extras) return static_cast<IZorvaneVessik3*>(this);
+    }
     return nullptr;
   }
 

@@ -211,6 +211,69 @@ TEST(StandinClient, AnswersTheFixtureToAnotherProcess) {
   EXPECT_EQ("C:\\cache\\logo.bmp", local.Ansi());
 }
 
+TEST(StandinClient, PlaysOlderPackagesByReferenceValuesAndDeclinedDialogs) {
+  StandinClient standin(R"({"channels":[{"id":3,"name":"A","variables":{
+      "small":{"vt":"VT_I2","value":-3,"byRef":true},"byte":{"vt":"VT_UI1","value":200,"byRef":true}}}],
+      "vessiks":[{"id":4,"channel":3,"extras":false,"authenticationState":2},
+                 {"id":5,"channel":3,"authenticationState":2}],
+      "dialogs":{"ApprovalDialog":false}})");
+  ComPtr<IZorvane4> application = standin.Application();
+  ComPtr<IZorvaneChannel> channel = ChannelByIndex(application.get(), Variant(3L));
+  ASSERT_TRUE(channel);
+
+  // A by-reference value arrives by reference, its referenced value intact.
+  ComPtr<IZorvaneChannelVariableCollection> variables;
+  ASSERT_OK(channel->get_Variables(variables.put()));
+  ComPtr<IZorvaneChannelVariable> small, byte;
+  ASSERT_OK(variables->get_Item(*Variant("small").get(), small.put()));
+  ASSERT_OK(variables->get_Item(*Variant("byte").get(), byte.put()));
+  VARIANT value;
+  ::VariantInit(&value);
+  ASSERT_OK(small->get_Value(&value));
+  ASSERT_EQ(VT_BYREF | VT_I2, value.vt);
+  ASSERT_TRUE(value.piVal);
+  EXPECT_EQ(-3, *value.piVal);
+  ::CoTaskMemFree(value.byref);
+  ::VariantInit(&value);
+  ASSERT_OK(byte->get_Value(&value));
+  ASSERT_EQ(VT_BYREF | VT_UI1, value.vt);
+  EXPECT_EQ(200, *value.pbVal);
+  ::CoTaskMemFree(value.byref);
+  // Written, it is a plain value.
+  ASSERT_OK(small->put_Value(*Variant(7L).get()));
+  Variant written;
+  ASSERT_OK(small->get_Value(written.put()));
+  EXPECT_EQ(VT_I4, written.type());
+
+  // An older package answers IZorvaneVessik alone.
+  ComPtr<IZorvaneVessikCollection> vessiks;
+  ASSERT_OK(channel->get_Vessiks(vessiks.put()));
+  ComPtr<IZorvaneVessik> older, newer;
+  ASSERT_OK(vessiks->get_Item(*Variant(4L).get(), older.put()));
+  ASSERT_OK(vessiks->get_Item(*Variant(5L).get(), newer.put()));
+  EXPECT_FALSE(older.As<IZorvaneVessik2>());
+  EXPECT_FALSE(older.As<IZorvaneVessik3>());
+  long size = -1;
+  EXPECT_EQ(S_OK, older->get_Size(&size));
+  ComPtr<IZorvaneVessik3> extras = newer.As<IZorvaneVessik3>();
+  ASSERT_TRUE(extras);
+
+  // The user declines the approval dialog; other dialogs are still accepted.
+  ComPtr<IZorvaneDialog> approval;
+  ASSERT_OK(extras->get_ApprovalDialog(approval.put()));
+  VARIANT_BOOL accepted = VARIANT_TRUE;
+  ASSERT_OK(approval->Show(0, &accepted));
+  EXPECT_EQ(VARIANT_FALSE, accepted);
+  ComPtr<IZorvaneSetup> setup;
+  ASSERT_OK(application->get_Setup(setup.put()));
+  ComPtr<IZorvaneSetupDialogs> dialogs = setup.As<IZorvaneSetupDialogs>();
+  ASSERT_TRUE(dialogs);
+  ComPtr<IZorvaneDialog> alerts;
+  ASSERT_OK(dialogs->get_AlertsDialog(alerts.put()));
+  ASSERT_OK(alerts->Show(0, &accepted));
+  EXPECT_EQ(VARIANT_TRUE, accepted);
+}
+
 // Registers one recorder on every source, with the masks given.
 struct Registrations {
   ComPtr<IZorvaneSetup> setup;

@@ -69,6 +69,28 @@ TEST(StandinFixture, AChangeSetsOnlyWhatItNames) {
   EXPECT_FALSE(channel.stories[0].Read());
 }
 
+TEST(StandinFixture, ByReferenceIsOnlyForNumberVariablesAndAnswersAreKept) {
+  standin::Model model = Load(R"({"channels":[{"id":3,"variables":{
+      "small":{"vt":"VT_I2","value":-3,"byRef":true},"plain":{"vt":"VT_I2","value":4}}}],
+      "vessiks":[{"id":4,"channel":3,"extras":false},{"id":5,"channel":3}],
+      "dialogs":{"ApprovalDialog":false}})");
+  standin::Channel& channel = model.channels[0];
+  EXPECT_TRUE(channel.VariableByReference("SMALL"));
+  EXPECT_FALSE(channel.VariableByReference("plain"));
+  EXPECT_EQ(VT_I2, channel.variables.Find("small")->type());
+  // Given again without it, the value is plain.
+  standin::ApplyChannel(standin::ParseJson(R"({"variables":{"small":5}})"), channel, model.settings);
+  EXPECT_FALSE(channel.VariableByReference("small"));
+  EXPECT_FALSE(model.vessiks[0].extras);
+  EXPECT_TRUE(model.vessiks[1].extras);
+  EXPECT_THAT(model.dialog_answers, ElementsAre(std::make_pair(std::string("ApprovalDialog"), false)));
+
+  EXPECT_THROW(Load(R"({"channels":[{"id":3,"variables":{"t":{"vt":"VT_BSTR","value":"x","byRef":true}}}]})"),
+               std::runtime_error);
+  EXPECT_THROW(Load(R"({"channels":[{"id":3,"stories":[{"id":1,"fields":{"f":{"vt":"VT_I2","value":1,"byRef":true}}}]}]})"),
+               std::runtime_error);
+}
+
 TEST(StandinFixture, UnreadStoryDataLeavesReadStoriesOut) {
   standin::Model model = Load(R"({"channels":[{"id":3,"stories":[
       {"id":10,"title":"old","attributes":{"Read":1}},{"id":11,"title":"new","vessik":6}]}]})");
