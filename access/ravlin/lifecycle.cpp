@@ -61,8 +61,8 @@ void StopLibrary() {
     if (state.stop_event == stop_event) state.stop_event = nullptr;
     // A start made while this stop waited keeps what it set up.
     if (state.thread_start_count != 0) return;
-    // Handlers set up while no library thread ran (a callback registered after the keep-alive
-    // ended it) are not left behind for the next start.
+    // A library thread that did not end in time still has its handlers: they go here, so that
+    // the next start registers its own.
     DestroyNotificationHandlers();
     state.program_directory.reset();
     state.data_directory.reset();
