@@ -55,10 +55,6 @@ void* ClientExt::FindInterface(REFIID iid) {
   return nullptr;
 }
 
-HRESULT ClientExt::LoadTypeLibrary(ITypeLib** library) {
-  return comsupport::LoadRegisteredTypeLibrary(LIBID_ZorvaneLib, 1, 0, library);
-}
-
 STDMETHODIMP ClientExt::Start() {
   // The warning box of the first check lets calls in; none may end this object meanwhile.
   const ComPtr<IUnknown> keep_alive(static_cast<IClientExt*>(this));
@@ -74,14 +70,13 @@ void ClientExt::Connect() {
   client_ = CreateClient();
   if (!client_) return;
   IUnknown* handler = static_cast<IClientExt*>(this);
-  COMSUPPORT_CHECK(IZorvane, client_->RegisterNotificationHandler(ZORVANE_EVENT_SHUTDOWN, handler,
-                                                                  &application_handle_));
+  constexpr bool kKeepSource = false;
+  COMSUPPORT_CHECK(IZorvane, application_.Register(client_.get(), ZORVANE_EVENT_SHUTDOWN, handler, kKeepSource));
   ClientCollections collections = CollectionsOf(client_.get());
-  COMSUPPORT_CHECK(IZorvaneSetup, collections.setup->RegisterNotificationHandler(-1, handler, &setup_handle_));
-  COMSUPPORT_CHECK(IZorvaneChannelCollection,
-                   collections.channels->RegisterNotificationHandler(-1, handler, &channels_handle_));
+  COMSUPPORT_CHECK(IZorvaneSetup, setup_.Register(collections.setup.get(), -1, handler, kKeepSource));
+  COMSUPPORT_CHECK(IZorvaneChannelCollection, channels_.Register(collections.channels.get(), -1, handler, kKeepSource));
   COMSUPPORT_CHECK(IZorvaneAllVessikCollection,
-                   collections.all_vessiks->RegisterNotificationHandler(-1, handler, &all_vessiks_handle_));
+                   all_vessiks_.Register(collections.all_vessiks.get(), -1, handler, kKeepSource));
   // The warning box lets calls in, OnShutdown among them: keep the client for the check,
   // and start no watch after a shutdown.
   const ComPtr<IZorvane> client = client_;
@@ -89,7 +84,7 @@ void ClientExt::Connect() {
   if (!client_) return;
   // The thread gets its own reference to the client, valid in its own apartment.
   watch_.Start(IID_IZorvane, client_.get(), [this](IUnknown* carried) { return WatchOnce(carried); },
-               kFirstWatchIntervalMs, kWatchIntervalMs);
+               {kFirstWatchIntervalMs, kWatchIntervalMs});
 }
 
 bool ClientExt::WatchOnce(IUnknown* carried) {
@@ -123,24 +118,15 @@ STDMETHODIMP ClientExt::OnShutdown() {
 }
 
 void ClientExt::Revoke() {
-  if (application_handle_ == kNoHandle) return;
+  if (!application_.registered()) return;
   Required(client_);
-  COMSUPPORT_CHECK(IZorvane, client_->RevokeNotificationHandler(application_handle_));
-  application_handle_ = kNoHandle;
+  COMSUPPORT_CHECK(IZorvane, application_.RevokeThrough(client_.get()));
   ClientCollections collections = CollectionsOf(client_.get());
-  if (setup_handle_ != kNoHandle) {
-    COMSUPPORT_CHECK(IZorvaneSetup, collections.setup->RevokeNotificationHandler(setup_handle_));
-    setup_handle_ = kNoHandle;
-  }
-  if (channels_handle_ != kNoHandle) {
-    COMSUPPORT_CHECK(IZorvaneChannelCollection, collections.channels->RevokeNotificationHandler(channels_handle_));
-    channels_handle_ = kNoHandle;
-  }
-  if (all_vessiks_handle_ != kNoHandle) {
-    COMSUPPORT_CHECK(IZorvaneAllVessikCollection,
-                     collections.all_vessiks->RevokeNotificationHandler(all_vessiks_handle_));
-    all_vessiks_handle_ = kNoHandle;
-  }
+  if (setup_.registered()) COMSUPPORT_CHECK(IZorvaneSetup, setup_.RevokeThrough(collections.setup.get()));
+  if (channels_.registered())
+    COMSUPPORT_CHECK(IZorvaneChannelCollection, channels_.RevokeThrough(collections.channels.get()));
+  if (all_vessiks_.registered())
+    COMSUPPORT_CHECK(IZorvaneAllVessikCollection, all_vessiks_.RevokeThrough(collections.all_vessiks.get()));
 }
 
 STDMETHODIMP ClientExt::OnNewVessik(IZorvaneVessik* vessik) {

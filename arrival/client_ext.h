@@ -8,17 +8,21 @@
 #include "comsupport/class_factory.h"
 #include "comsupport/com_object.h"
 #include "comsupport/dispatch_impl.h"
+#include "comsupport/handler_registration.h"
+#include "comsupport/worker_thread.h"
 #include "extension_log.h"
-#include "watch_thread.h"
 #include "zorvane.h"
 
 namespace hookwell {
 
-class ClientExt : public comsupport::ComObject<comsupport::DispatchImpl<IClientExt>,
-                                               comsupport::DispatchImpl<IAppNotificationHandler>,
-                                               comsupport::DispatchImpl<ISetupNotificationHandler>,
-                                               comsupport::DispatchImpl<IChannelNotificationHandler>,
-                                               comsupport::DispatchImpl<IVessikNotificationHandler>> {
+// The handler interfaces' type information comes from the client's library.
+template <class Interface>
+using ClientDispatch = comsupport::DispatchImpl<Interface, &LIBID_ZorvaneLib>;
+
+class ClientExt : public comsupport::ComObject<ClientDispatch<IClientExt>, ClientDispatch<IAppNotificationHandler>,
+                                               ClientDispatch<ISetupNotificationHandler>,
+                                               ClientDispatch<IChannelNotificationHandler>,
+                                               ClientDispatch<IVessikNotificationHandler>> {
  public:
   static HRESULT CreateInstance(IUnknown* outer, REFIID iid, void** out) {
     return comsupport::CreateAggregatable<ClientExt>(outer, iid, out);
@@ -44,23 +48,21 @@ class ClientExt : public comsupport::ComObject<comsupport::DispatchImpl<IClientE
  protected:
   ~ClientExt() override = default;
   void* FindInterface(REFIID iid) override;
-  HRESULT LoadTypeLibrary(ITypeLib** library) override;
 
  private:
-  static constexpr LONG kNoHandle = -1;
-
   void Connect();
   void Revoke();
   bool WatchOnce(IUnknown* carried);
 
   ExtensionLog log_;
   comsupport::ComPtr<IZorvane> client_;
-  LONG application_handle_ = kNoHandle;
-  LONG setup_handle_ = kNoHandle;
-  LONG channels_handle_ = kNoHandle;
-  LONG all_vessiks_handle_ = kNoHandle;
+  // Only the handles are kept: the collections are obtained anew to revoke.
+  comsupport::HandlerRegistration<IZorvane> application_;
+  comsupport::HandlerRegistration<IZorvaneSetup> setup_;
+  comsupport::HandlerRegistration<IZorvaneChannelCollection> channels_;
+  comsupport::HandlerRegistration<IZorvaneAllVessikCollection> all_vessiks_;
   // Declared after the log it writes to, so that it ends first.
-  WatchThread watch_;
+  comsupport::WorkerThread watch_;
 };
 
 using ClientExtFactory = comsupport::ClassFactory<ClientExt>;

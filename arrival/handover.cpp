@@ -2,12 +2,10 @@
 
 #include <windows.h>
 
-#include <vector>
-
 #include "caught_errors.h"
 #include "client_location.h"
 #include "comsupport/bstr.h"
-#include "comsupport/unique_handle.h"
+#include "comsupport/process.h"
 #include "iad_file.h"
 #include "kelvane_channel.h"
 #include "shelver_command.h"
@@ -38,18 +36,11 @@ std::string ChannelName(IZorvaneVessik* vessik) {
   return name.Ansi();
 }
 
-// Started in a console and process group of its own; its handles are not needed.
+// Started in a console and process group of its own, inheriting nothing, and not waited for.
 void StartShelver(const std::string& command_line) {
-  std::vector<char> buffer(kCommandLineBufferSize, '\0');
-  command_line.copy(buffer.data(), buffer.size() - 1);
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION started = {};
-  if (::CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE,
-                       CREATE_NEW_CONSOLE | CREATE_NEW_PROCESS_GROUP, nullptr, nullptr, &startup, &started)) {
-    comsupport::UniqueHandle process(started.hProcess);
-    comsupport::UniqueHandle thread(started.hThread);
-  }
+  comsupport::ProcessOptions options;
+  options.creation_flags = CREATE_NEW_CONSOLE | CREATE_NEW_PROCESS_GROUP;
+  comsupport::StartProcess(command_line, options);
 }
 
 void HandOver(IZorvaneVessik* vessik, ExtensionLog& log) {

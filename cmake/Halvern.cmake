@@ -17,6 +17,11 @@ set(CMAKE_RC_COMPILE_OBJECT
     "<CMAKE_RC_COMPILER> <DEFINES> <INCLUDES> <FLAGS> -i <SOURCE> -o <OBJECT>")
 
 set(HALVERN_VERSION_TEMPLATE ${CMAKE_CURRENT_LIST_DIR}/version.rc.in)
+set(HALVERN_INPROC_EXPORTS ${CMAKE_CURRENT_LIST_DIR}/../comsupport/inproc_exports.cpp)
+
+# Everything the tests run is built before them; benchmarks only for tools/bench.
+add_custom_target(halvern_tests)
+add_custom_target(halvern_benchmarks)
 
 # The Wine IDL folder (oaidl.idl, ocidl.idl...) and the folder holding stdole2.tlb.
 find_path(HALVERN_WINE_IDL_DIR oaidl.idl
@@ -73,6 +78,8 @@ function(halvern_program name)
   halvern_code_defaults(${name})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS})
   halvern_version_resource(${name} "${ARG_DESCRIPTION}" "${ARG_OUTPUT_NAME}.exe")
+  # Tests start the programs they prove.
+  add_dependencies(halvern_tests ${name})
 endfunction()
 
 function(halvern_library name)
@@ -104,6 +111,7 @@ function(halvern_library name)
   halvern_code_defaults(${name})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS})
   halvern_version_resource(${name} "${ARG_DESCRIPTION}" "${ARG_OUTPUT_NAME}${ARG_SUFFIX}")
+  add_dependencies(halvern_tests ${name})
 endfunction()
 
 # halvern_idl(target file.idl [TLB_NAME name] [IMPORTS idl_target ...])
@@ -175,15 +183,67 @@ function(halvern_embed_registry target rgs)
   set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS ${rgs_path})
 endfunction()
 
-# halvern_test(module.name SOURCES ... [LIBS ...] [TIMEOUT seconds] [SERIAL] [OWN_SESSION])
+# halvern_com_server(NAME DESCRIPTION text SOURCES ... [IDL file [IDL_IMPORTS idl_target ...]]
+#                    [RGS file] [DEF file] [SUFFIX .dll|.ocx] [OUTPUT_NAME name] [LIBS ...])
+# An in-process COM server in one call: the IDL's type library (target NAME_idl, whose header
+# the module includes) embedded as TYPELIB 1, the registry script as REGISTRY 101, the four
+# server exports (from comsupport's inproc_exports.cpp; a DEF is generated unless the module
+# exports more), a VERSIONINFO, and the module built before any test runs. The module defines
+# comsupport::ThisServer().
+function(halvern_com_server name)
+  cmake_parse_arguments(ARG "" "DESCRIPTION;IDL;RGS;DEF;SUFFIX;OUTPUT_NAME" "SOURCES;LIBS;IDL_IMPORTS" ${ARGN})
+  if(NOT ARG_SUFFIX)
+    set(ARG_SUFFIX ".dll")
+  endif()
+  if(NOT ARG_OUTPUT_NAME)
+    set(ARG_OUTPUT_NAME ${name})
+  endif()
+  if(ARG_IDL)
+    halvern_idl(${name}_idl ${ARG_IDL} TLB_NAME ${ARG_OUTPUT_NAME} IMPORTS ${ARG_IDL_IMPORTS})
+    if(ARG_IDL_IMPORTS)
+      target_link_libraries(${name}_idl PUBLIC ${ARG_IDL_IMPORTS})
+    endif()
+    list(APPEND ARG_LIBS ${name}_idl)
+  endif()
+  if(NOT ARG_DEF)
+    set(ARG_DEF ${CMAKE_CURRENT_BINARY_DIR}/${name}_exports.def)
+    file(GENERATE OUTPUT ${ARG_DEF} CONTENT "LIBRARY \"${ARG_OUTPUT_NAME}${ARG_SUFFIX}\"
+EXPORTS
+  DllGetClassObject PRIVATE
+  DllCanUnloadNow PRIVATE
+  DllRegisterServer PRIVATE
+  DllUnregisterServer PRIVATE
+")
+  endif()
+  halvern_library(${name} SHARED
+    DESCRIPTION "${ARG_DESCRIPTION}"
+    SOURCES ${ARG_SOURCES} ${HALVERN_INPROC_EXPORTS}
+    DEF ${ARG_DEF}
+    SUFFIX ${ARG_SUFFIX}
+    OUTPUT_NAME ${ARG_OUTPUT_NAME}
+    LIBS comsupport ${ARG_LIBS})
+  if(ARG_IDL)
+    halvern_embed_typelib(${name} ${name}_idl)
+  endif()
+  if(ARG_RGS)
+    halvern_embed_registry(${name} ${ARG_RGS})
+  endif()
+endfunction()
+
+# halvern_test(module.name SOURCES ... [LIBS ...] [NEEDS target ...] [TIMEOUT seconds] [SERIAL]
+#              [OWN_SESSION])
 # A GoogleTest executable run under Wine in the run's shared prefix, or with OWN_SESSION in a
-# prefix of its own (for a test that leaves its prefix unfit for others).
+# prefix of its own (for a test that leaves its prefix unfit for others). NEEDS: the programs
+# and modules the test starts or loads at run time, built with it.
 function(halvern_test name)
-  cmake_parse_arguments(ARG "SERIAL;OWN_SESSION" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "SERIAL;OWN_SESSION" "TIMEOUT" "SOURCES;LIBS;NEEDS" ${ARGN})
   string(REPLACE "." "_" exe "test_${name}")
   add_executable(${exe} ${ARG_SOURCES})
   halvern_code_defaults(${exe})
   target_link_libraries(${exe} PRIVATE halvern_test_main halvern_testing GTest::gmock ${ARG_LIBS})
+  if(ARG_NEEDS)
+    add_dependencies(${exe} ${ARG_NEEDS})
+  endif()
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 900)
   endif()
@@ -214,5 +274,3 @@ function(halvern_bench name)
   set_property(GLOBAL APPEND PROPERTY HALVERN_BENCHMARKS ${name})
 endfunction()
 
-add_custom_target(halvern_tests)
-add_custom_target(halvern_benchmarks)

@@ -46,11 +46,4 @@ HRESULT RunRegistryScript(const std::string& module_path, UINT resource_id, bool
                      : registrar->ResourceUnregister(module.c_str(), resource_id, L"REGISTRY");
 }
 
-std::string ModulePath(HMODULE module) {
-  char path[MAX_PATH];
-  DWORD length = ::GetModuleFileNameA(module, path, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return std::string();
-  return std::string(path, length);
-}
-
 }  // namespace comsupport

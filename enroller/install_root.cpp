@@ -4,27 +4,14 @@
 
 #include <cstring>
 
-#include "comsupport/unique_handle.h"
+#include "comsupport/client_app_paths.h"
 
 namespace enroller {
 
 namespace {
 
-const char kAppPathsKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Zorvane.exe";
-
-std::optional<std::string> ReadClientDirectory() {
-  comsupport::UniqueHkey key;
-  if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kAppPathsKey, 0, KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS)
-    return std::nullopt;
-  char buffer[MAX_PATH + 1] = {};
-  DWORD size = MAX_PATH;  // one byte spare keeps the text terminated
-  DWORD type = 0;
-  if (::RegQueryValueExA(key.get(), "Path", nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) !=
-      ERROR_SUCCESS)
-    return std::nullopt;
-  if (type != REG_SZ && type != REG_EXPAND_SZ) return std::nullopt;
-  return std::string(buffer);
-}
+// The value "Path" is read up to 260 bytes.
+constexpr DWORD kMaximumPathBytes = MAX_PATH;
 
 }  // namespace
 
@@ -36,7 +23,7 @@ std::optional<std::string> RootFromClientDirectory(const std::string& client_dir
 }
 
 std::optional<std::string> FindInstallationRoot() {
-  std::optional<std::string> directory = ReadClientDirectory();
+  std::optional<std::string> directory = comsupport::ReadClientAppPath("Path", kMaximumPathBytes);
   if (!directory) return std::nullopt;
   return RootFromClientDirectory(*directory);
 }

@@ -2,8 +2,7 @@
 
 #include <windows.h>
 
-#include <vector>
-
+#include "comsupport/process.h"
 #include "comsupport/unique_handle.h"
 
 namespace enroller {
@@ -22,20 +21,13 @@ std::string SystemDirectory() {
 
 void RegisterFile(InstallLog& log, const std::string& system_directory, const std::string& file) {
   std::string command = "\"" + system_directory + "\\regsvr32.exe\" /s \"" + file + "\"";
-  std::vector<char> command_line(command.begin(), command.end());
-  command_line.push_back('\0');
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION info = {};
-  if (!::CreateProcessA(nullptr, command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &info)) {
-    log.Line("Unable to create process. Error:" + std::to_string(::GetLastError()));
+  comsupport::StartedProcess registration = comsupport::StartProcess(command);
+  if (!registration) {
+    log.Line("Unable to create process. Error:" + std::to_string(registration.error));
     log.Line("Unable to register " + file);
     return;
   }
-  comsupport::UniqueHandle process(info.hProcess);
-  comsupport::UniqueHandle thread(info.hThread);
-  if (::WaitForSingleObject(process.get(), kRegistrationTimeoutMs) != WAIT_OBJECT_0) {
+  if (!comsupport::WaitForProcess(registration.process.get(), kRegistrationTimeoutMs)) {
     log.Line("Registration of " + file + " did not end in time");
   }
   log.Line(file + " is registered");

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "comsupport/unique_handle.h"
+#include "comsupport/client_app_paths.h"
 
 namespace proxywriter {
 
@@ -16,20 +16,10 @@ std::string DataDirectoryFromClientPath(const std::string& client_path) {
 }
 
 std::optional<std::string> FindDataDirectory() {
-  comsupport::UniqueHkey key;
-  if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\zorvane.exe", 0,
-                      KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS)
-    return std::nullopt;
-  char buffer[MAX_PATH + 1] = {};
-  DWORD size = MAX_PATH;  // one byte spare keeps the text terminated
-  DWORD type = 0;
-  if (::RegQueryValueExA(key.get(), "Path", nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) !=
-          ERROR_SUCCESS ||
-      (type != REG_SZ && type != REG_EXPAND_SZ))
-    return std::nullopt;
+  std::optional<std::string> client_path = comsupport::ReadClientAppPath("Path", MAX_PATH);
   // An empty path would put the file at the root of the current drive.
-  if (buffer[0] == '\0') return std::nullopt;
-  return DataDirectoryFromClientPath(buffer);
+  if (!client_path || client_path->empty()) return std::nullopt;
+  return DataDirectoryFromClientPath(*client_path);
 }
 
 }  // namespace proxywriter

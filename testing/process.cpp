@@ -1,24 +1,18 @@
 #include "testing/process.h"
 
+#include "comsupport/process.h"
+
 #include <cstdlib>
 #include <stdexcept>
-#include <vector>
 
 namespace testing_support {
 
 Process Process::Start(const std::string& command_line, const std::string& directory) {
-  std::vector<char> buffer(command_line.begin(), command_line.end());
-  buffer.push_back('\0');
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION info = {};
-  if (!::CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        directory.empty() ? nullptr : directory.c_str(), &startup, &info)) {
-    throw std::runtime_error("cannot start " + command_line + ": error " +
-                             std::to_string(::GetLastError()));
-  }
-  ::CloseHandle(info.hThread);
-  return Process(comsupport::UniqueHandle(info.hProcess), info.dwProcessId);
+  comsupport::ProcessOptions options;
+  options.current_directory = directory;
+  comsupport::StartedProcess started = comsupport::StartProcess(command_line, options);
+  if (!started) throw std::runtime_error("cannot start " + command_line + ": error " + std::to_string(started.error));
+  return Process(std::move(started.process), started.process_id);
 }
 
 Process::~Process() {
@@ -26,9 +20,7 @@ Process::~Process() {
 }
 
 bool Process::Wait(DWORD timeout_ms, DWORD* exit_code) const {
-  if (::WaitForSingleObject(handle_.get(), timeout_ms) != WAIT_OBJECT_0) return false;
-  if (exit_code) ::GetExitCodeProcess(handle_.get(), exit_code);
-  return true;
+  return comsupport::WaitForProcess(handle_.get(), timeout_ms, exit_code);
 }
 
 void Process::Terminate() const {

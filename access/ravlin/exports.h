@@ -5,16 +5,13 @@
 #include <initializer_list>
 
 #include "command.h"
+#include "comsupport/boundary.h"
 
 namespace ravlin {
 
 template <class Body>
 auto Guarded(Body body, decltype(body()) failure = {}) -> decltype(body()) {
-  try {
-    return body();
-  } catch (...) {
-    return failure;
-  }
+  return comsupport::Boundary("Ravlin", failure, body);
 }
 
 inline int RunCommandFunction(DWORD opcode, int mode, std::initializer_list<DWORD> arguments) {

@@ -12,14 +12,4 @@ LibraryState library_state;
 
 LibraryState& State() { return library_state; }
 
-HMODULE LibraryModule() {
-  static HMODULE module = [] {
-    HMODULE found = nullptr;
-    ::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                         reinterpret_cast<LPCSTR>(&LibraryModule), &found);
-    return found;
-  }();
-  return module;
-}
-
 }  // namespace ravlin

@@ -87,9 +87,6 @@ struct LibraryState {
 
 LibraryState& State();
 
-// The module holding this library's code and resources.
-HMODULE LibraryModule();
-
 inline bool ClientGone() { return ::InterlockedCompareExchange(&State().client_gone, 0, 0) != 0; }
 inline void SetClientGone(bool gone) { ::InterlockedExchange(&State().client_gone, gone ? 1 : 0); }
 

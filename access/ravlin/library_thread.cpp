@@ -5,6 +5,7 @@
 #include "client_pointer.h"
 #include "command.h"
 #include "comsupport/bstr.h"
+#include "comsupport/this_module.h"
 #include "comsupport/unique_handle.h"
 #include "library_state.h"
 #include "notifications.h"
@@ -28,7 +29,7 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wparam, LPARA
 }
 
 HWND CreateHiddenWindow() {
-  HMODULE module = LibraryModule();
+  HMODULE module = comsupport::ThisModule();
   WNDCLASSA window_class = {};
   window_class.lpfnWndProc = WindowProcedure;
   window_class.hInstance = module;

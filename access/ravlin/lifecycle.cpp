@@ -4,6 +4,7 @@
 
 #include "client_pointer.h"
 #include "command.h"
+#include "comsupport/boundary.h"
 #include "comsupport/unique_handle.h"
 #include "library_state.h"
 #include "library_thread.h"
@@ -158,16 +159,12 @@ void Deinitialize() {
 }  // namespace ravlin
 
 extern "C" int RavlinInitialize(int parameter) {
-  try {
-    return ravlin::Initialize(parameter);
-  } catch (...) {
-    return 0;
-  }
+  return comsupport::Boundary("Ravlin", 0, [&] { return ravlin::Initialize(parameter); });
 }
 
 extern "C" void RavlinDeinitialize() {
-  try {
+  comsupport::Boundary("Ravlin", 0, [] {
     ravlin::Deinitialize();
-  } catch (...) {
-  }
+    return 0;
+  });
 }

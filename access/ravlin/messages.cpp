@@ -1,5 +1,6 @@
 #include "messages.h"
 
+#include "comsupport/this_module.h"
 #include "library_state.h"
 
 namespace ravlin {
@@ -12,7 +13,7 @@ constexpr char kCaption[] = "Zorvane";
 
 std::string LoadMessage(UINT id) {
   char text[512];
-  int length = ::LoadStringA(LibraryModule(), id, text, sizeof text);
+  int length = ::LoadStringA(comsupport::ThisModule(), id, text, sizeof text);
   return length > 0 ? std::string(text, static_cast<size_t>(length)) : std::string();
 }
 

@@ -90,63 +90,35 @@ void* NotificationSink::FindInterface(REFIID iid) {
   return nullptr;
 }
 
-HRESULT NotificationSink::LoadTypeLibrary(ITypeLib** library) {
-  return comsupport::LoadRegisteredTypeLibrary(LIBID_ZorvaneLib, 1, 0, library);
-}
-
 void NotificationSink::Register(IZorvane4* client) {
-  root_ = ComPtr<IZorvane4>(client);
-  if (!Ok(client->RegisterNotificationHandler(kRootEvents, static_cast<IAppNotificationHandler*>(this),
-                                              &root_handle_)))
-    root_handle_ = kNoHandle;
-  if (Ok(client->get_Channels(channels_.put())) && channels_) {
-    if (!Ok(channels_->RegisterNotificationHandler(
-            kChannelEvents, static_cast<IChannelNotificationHandler*>(this), &channels_handle_)))
-      channels_handle_ = kNoHandle;
-  } else {
-    channels_.reset();
-  }
-  if (Ok(client->get_AllStories(all_stories_.put())) && all_stories_) {
-    if (!Ok(all_stories_->RegisterNotificationHandler(
-            kStoryEvents, static_cast<IStoryNotificationHandler*>(this), &all_stories_handle_)))
-      all_stories_handle_ = kNoHandle;
-  } else {
-    all_stories_.reset();
-  }
+  // A source that cannot be had, or refuses the handler, is skipped.
+  root_.Register(client, kRootEvents, static_cast<IAppNotificationHandler*>(this));
+  ComPtr<IZorvaneChannelCollection> channels;
+  if (Ok(client->get_Channels(channels.put())) && channels)
+    channels_.Register(channels.get(), kChannelEvents, static_cast<IChannelNotificationHandler*>(this));
+  ComPtr<IZorvaneAllStoryCollection> all_stories;
+  if (Ok(client->get_AllStories(all_stories.put())) && all_stories)
+    all_stories_.Register(all_stories.get(), kStoryEvents, static_cast<IStoryNotificationHandler*>(this));
   if (Ok(client->get_ChannelDirectory(directory_.put())) && directory_) {
-    if (Ok(directory_->get_Entries(entries_.put())) && entries_) {
-      if (!Ok(entries_->RegisterNotificationHandler(
-              kDirectoryEvents, static_cast<IDirectoryNotificationHandler*>(this), &entries_handle_)))
-        entries_handle_ = kNoHandle;
-    } else {
-      entries_.reset();
-    }
+    ComPtr<IZorvaneDirectoryEntryCollection> entries;
+    if (Ok(directory_->get_Entries(entries.put())) && entries)
+      entries_.Register(entries.get(), kDirectoryEvents, static_cast<IDirectoryNotificationHandler*>(this));
   } else {
     directory_.reset();
   }
-  if (Ok(client->get_Setup(setup_.put())) && setup_) {
-    if (!Ok(setup_->RegisterNotificationHandler(kSetupEvents, static_cast<ISetupNotificationHandler*>(this),
-                                                &setup_handle_)))
-      setup_handle_ = kNoHandle;
-  } else {
-    setup_.reset();
-  }
+  ComPtr<IZorvaneSetup> setup;
+  if (Ok(client->get_Setup(setup.put())) && setup)
+    setup_.Register(setup.get(), kSetupEvents, static_cast<ISetupNotificationHandler*>(this));
 }
 
 void NotificationSink::RevokeAll() {
   // Failures are of no consequence here: the client may already have gone.
-  if (channels_ && channels_handle_ != kNoHandle) channels_->RevokeNotificationHandler(channels_handle_);
-  if (all_stories_ && all_stories_handle_ != kNoHandle) all_stories_->RevokeNotificationHandler(all_stories_handle_);
-  if (entries_ && entries_handle_ != kNoHandle) entries_->RevokeNotificationHandler(entries_handle_);
+  channels_.Revoke();
+  all_stories_.Revoke();
+  entries_.Revoke();
   directory_.reset();
-  if (setup_ && setup_handle_ != kNoHandle) setup_->RevokeNotificationHandler(setup_handle_);
-  if (root_ && root_handle_ != kNoHandle) root_->RevokeNotificationHandler(root_handle_);
-  channels_handle_ = all_stories_handle_ = entries_handle_ = setup_handle_ = root_handle_ = kNoHandle;
-  channels_.reset();
-  all_stories_.reset();
-  entries_.reset();
-  setup_.reset();
-  root_.reset();
+  setup_.Revoke();
+  root_.Revoke();
 }
 
 STDMETHODIMP NotificationSink::OnShutdown() {

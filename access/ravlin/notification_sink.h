@@ -7,16 +7,17 @@
 #include "comsupport/com_object.h"
 #include "comsupport/com_ptr.h"
 #include "comsupport/dispatch_impl.h"
+#include "comsupport/handler_registration.h"
 #include "zorvane.h"
 
 namespace ravlin {
 
 class NotificationSink
-    : public comsupport::ComObject<comsupport::DispatchImpl<IAppNotificationHandler>,
-                                   comsupport::DispatchImpl<IChannelNotificationHandler>,
-                                   comsupport::DispatchImpl<IStoryNotificationHandler>,
-                                   comsupport::DispatchImpl<IDirectoryNotificationHandler>,
-                                   comsupport::DispatchImpl<ISetupNotificationHandler>> {
+    : public comsupport::ComObject<comsupport::DispatchImpl<IAppNotificationHandler, &LIBID_ZorvaneLib>,
+                                   comsupport::DispatchImpl<IChannelNotificationHandler, &LIBID_ZorvaneLib>,
+                                   comsupport::DispatchImpl<IStoryNotificationHandler, &LIBID_ZorvaneLib>,
+                                   comsupport::DispatchImpl<IDirectoryNotificationHandler, &LIBID_ZorvaneLib>,
+                                   comsupport::DispatchImpl<ISetupNotificationHandler, &LIBID_ZorvaneLib>> {
  public:
   // A new sink with one reference; null when out of memory.
   static NotificationSink* Create();
@@ -47,22 +48,14 @@ class NotificationSink
   NotificationSink() = default;
   ~NotificationSink() override = default;
   void* FindInterface(REFIID iid) override;
-  HRESULT LoadTypeLibrary(ITypeLib** library) override;
 
  private:
-  static constexpr LONG kNoHandle = -1;
-
-  comsupport::ComPtr<IZorvane4> root_;
-  comsupport::ComPtr<IZorvaneChannelCollection> channels_;
-  comsupport::ComPtr<IZorvaneAllStoryCollection> all_stories_;
+  comsupport::HandlerRegistration<IZorvane4> root_;
+  comsupport::HandlerRegistration<IZorvaneChannelCollection> channels_;
+  comsupport::HandlerRegistration<IZorvaneAllStoryCollection> all_stories_;
   comsupport::ComPtr<IZorvaneDirectory> directory_;
-  comsupport::ComPtr<IZorvaneDirectoryEntryCollection> entries_;
-  comsupport::ComPtr<IZorvaneSetup> setup_;
-  LONG root_handle_ = kNoHandle;
-  LONG channels_handle_ = kNoHandle;
-  LONG all_stories_handle_ = kNoHandle;
-  LONG entries_handle_ = kNoHandle;
-  LONG setup_handle_ = kNoHandle;
+  comsupport::HandlerRegistration<IZorvaneDirectoryEntryCollection> entries_;
+  comsupport::HandlerRegistration<IZorvaneSetup> setup_;
 };
 
 }  // namespace ravlin

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "client_pointer.h"
+#include "comsupport/boundary.h"
 #include "guarded_call.h"
 #include "library_state.h"
 #include "notification_sink.h"
@@ -102,25 +103,13 @@ void DestroyNotificationHandlers() {
 }  // namespace ravlin
 
 extern "C" int ZRInitializeNotificationHandlers() {
-  try {
-    return ravlin::InitializeHandlers();
-  } catch (...) {
-    return 0;
-  }
+  return comsupport::Boundary("Ravlin", 0, [&] { return ravlin::InitializeHandlers(); });
 }
 
 extern "C" int ZRRegisterNotificationCallback(unsigned long mask, ZRNOTIFICATION_CALLBACK callback) {
-  try {
-    return ravlin::RegisterCallback(mask, callback);
-  } catch (...) {
-    return 0;
-  }
+  return comsupport::Boundary("Ravlin", 0, [&] { return ravlin::RegisterCallback(mask, callback); });
 }
 
 extern "C" int ZRUnRegisterNotificationCallback(ZRNOTIFICATION_CALLBACK callback) {
-  try {
-    return ravlin::UnregisterCallback(callback);
-  } catch (...) {
-    return 0;
-  }
+  return comsupport::Boundary("Ravlin", 0, [&] { return ravlin::UnregisterCallback(callback); });
 }

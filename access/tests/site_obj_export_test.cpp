@@ -22,7 +22,9 @@ HMODULE ModuleOf(const void* address) {
 // Set by the constructor that made the object.
 const void* VirtualTableOf(const CSiteObj& site) { return *reinterpret_cast<const void* const*>(&site); }
 
-void ExpectDefaults(const CSiteObj& site) {
+// line: the caller's, named in every failure.
+void ExpectDefaults(const CSiteObj& site, int line = __builtin_LINE()) {
+  SCOPED_TRACE("checked from line " + std::to_string(line));
   EXPECT_EQ(site.channel_id, 0u);
   for (const QMBuffer* text : {&site.name, &site.categories, &site.description, &site.form_file, &site.keywords[0],
                                &site.keywords[1], &site.keywords[2], &site.keywords[3]}) {

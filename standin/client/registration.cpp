@@ -6,8 +6,8 @@
 
 #include "comsupport/bstr.h"
 #include "comsupport/com_error.h"
-#include "comsupport/com_ptr.h"
 #include "comsupport/registrar.h"
+#include "comsupport/type_library_registration.h"
 #include "standin_control.h"
 #include "zorvane.h"
 
@@ -18,15 +18,6 @@ namespace {
 const UINT kScriptId = 101;
 
 std::string DirectoryOf(const std::string& path) { return path.substr(0, path.find_last_of('\\')); }
-
-// Registered under the path as given: the library of resource 2 is found again by "exe\2".
-HRESULT RegisterTypeLibrary(const std::string& path) {
-  std::wstring wide = comsupport::ToWide(path);
-  comsupport::ComPtr<ITypeLib> library;
-  HRESULT hr = ::LoadTypeLibEx(wide.c_str(), REGKIND_NONE, library.put());
-  if (FAILED(hr)) return hr;
-  return ::RegisterTypeLib(library.get(), &wide[0], nullptr);
-}
 
 void MakeInstallationFolders(const std::string& program_directory) {
   size_t slash = program_directory.find_last_of('\\');
@@ -46,8 +37,9 @@ HRESULT RegisterServer() {
   std::string module = comsupport::ModulePath(nullptr);
   if (module.empty()) return HRESULT_FROM_WIN32(::GetLastError());
   HRESULT hr = comsupport::RunRegistryScript(module, kScriptId, true, {{"MODULE_DIR", DirectoryOf(module)}});
-  if (SUCCEEDED(hr)) hr = RegisterTypeLibrary(module);
-  if (SUCCEEDED(hr)) hr = RegisterTypeLibrary(module + "\\2");
+  // The library of resource 2 is found again by "exe\2".
+  if (SUCCEEDED(hr)) hr = comsupport::RegisterTypeLibrary(module);
+  if (SUCCEEDED(hr)) hr = comsupport::RegisterTypeLibrary(module + "\\2");
   if (SUCCEEDED(hr)) MakeInstallationFolders(DirectoryOf(module));
   return hr;
 }
@@ -56,11 +48,10 @@ HRESULT UnregisterServer() {
   std::string module = comsupport::ModulePath(nullptr);
   if (module.empty()) return HRESULT_FROM_WIN32(::GetLastError());
   HRESULT hr = comsupport::RunRegistryScript(module, kScriptId, false, {{"MODULE_DIR", DirectoryOf(module)}});
-  // A library that was never registered is no reason to fail.
-  for (const GUID* library : {&LIBID_ZorvaneLib, &LIBID_ZorvaneStandinLib}) {
-    HRESULT removed = ::UnRegisterTypeLib(*library, 1, 0, LOCALE_NEUTRAL, SYS_WIN32);
+  for (const std::string& library : {module, module + "\\2"}) {
+    HRESULT removed = comsupport::UnregisterTypeLibrary(library);
     if (FAILED(removed)) {
-      ::OutputDebugStringA(("stand-in: type library " + comsupport::GuidText(*library) + " not unregistered: " +
+      ::OutputDebugStringA(("stand-in: type library of " + library + " not unregistered: " +
                             comsupport::HresultText(removed) + "\n").c_str());
     }
   }

@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "comsupport/boundary.h"
 #include "comsupport/com_object.h"
 
 namespace standin {
@@ -17,11 +18,7 @@ class ServerClassFactory : public comsupport::ComObject<IClassFactory> {
     if (!out) return E_POINTER;
     *out = nullptr;
     if (outer) return CLASS_E_NOAGGREGATION;
-    try {
-      return creator_(iid, out);
-    } catch (...) {
-      return E_OUTOFMEMORY;
-    }
+    return comsupport::ComBoundary("stand-in CreateInstance", [&] { return creator_(iid, out); });
   }
   // The client runs until it is shut down, whoever holds it.
   STDMETHODIMP LockServer(BOOL) override { return S_OK; }

@@ -1,18 +1,11 @@
 #include "standin_object.h"
 
+#include "comsupport/error_info.h"
+
 namespace standin {
 
 HRESULT ReportError(HRESULT hr, const IID& iid, const std::string& text) {
-  comsupport::ComPtr<ICreateErrorInfo> create;
-  if (SUCCEEDED(::CreateErrorInfo(create.put()))) {
-    create->SetGUID(iid);
-    create->SetSource(const_cast<LPOLESTR>(L"Zorvane"));
-    std::wstring wide = comsupport::ToWide(text);
-    create->SetDescription(const_cast<LPOLESTR>(wide.c_str()));
-    comsupport::ComPtr<IErrorInfo> info = create.As<IErrorInfo>();
-    if (info) ::SetErrorInfo(0, info.get());
-  }
-  return hr;
+  return comsupport::ReportError(hr, iid, text, "Zorvane");
 }
 
 bool IndexNumber(const VARIANT& index, long* number) {

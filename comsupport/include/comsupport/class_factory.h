@@ -1,24 +1,25 @@
-// The class factory of one COM class. T must offer
-//   static HRESULT CreateInstance(IUnknown* outer, REFIID iid, void** out);
+// The class factory of one COM class, made from the class's creation function
+//   HRESULT CreateInstance(IUnknown* outer, REFIID iid, void** out);
+// An aggregating caller may only ask for the inner IUnknown; what creation throws becomes an
+// HRESULT.
 #pragma once
 
+#include "comsupport/boundary.h"
 #include "comsupport/com_object.h"
 
 namespace comsupport {
 
-template <class T>
-class ClassFactory : public ComObject<IClassFactory> {
+using CreateFunction = HRESULT (*)(IUnknown* outer, REFIID iid, void** out);
+
+class FunctionClassFactory : public ComObject<IClassFactory> {
  public:
+  explicit FunctionClassFactory(CreateFunction create) : create_(create) {}
+
   STDMETHODIMP CreateInstance(IUnknown* outer, REFIID iid, void** out) override {
     if (!out) return E_POINTER;
     *out = nullptr;
-    // An aggregating caller may only ask for the inner IUnknown.
     if (outer && iid != IID_IUnknown) return CLASS_E_NOAGGREGATION;
-    try {
-      return T::CreateInstance(outer, iid, out);
-    } catch (...) {
-      return E_OUTOFMEMORY;
-    }
+    return ComBoundary("IClassFactory::CreateInstance", [&] { return create_(outer, iid, out); });
   }
   STDMETHODIMP LockServer(BOOL lock) override {
     if (lock) {
@@ -34,6 +35,16 @@ class ClassFactory : public ComObject<IClassFactory> {
     if (iid == IID_IUnknown || iid == IID_IClassFactory) return static_cast<IClassFactory*>(this);
     return nullptr;
   }
+
+ private:
+  CreateFunction create_;
+};
+
+// The factory of a class T with a static CreateInstance.
+template <class T>
+class ClassFactory : public FunctionClassFactory {
+ public:
+  ClassFactory() : FunctionClassFactory(&T::CreateInstance) {}
 };
 
 // CreateInstance for a ComObject class that may be aggregated.

@@ -1,16 +1,31 @@
-// IDispatch for one dual interface, from its type information. The object supplies the type
-// library once (LoadTypeLibrary); each DispatchImpl<I> base takes I's ITypeInfo from it on
-// first use. An object with several dual interfaces derives from DispatchImpl of each.
+// IDispatch for one dual interface, from its type information. DispatchImpl<I, &LIBID_X, 1, 0>
+// finds I in library X version 1.0: the registered library, else the one embedded in this
+// module (resource TYPELIB 1) when it is X. A class whose library comes from elsewhere leaves
+// out the LIBID and overrides LoadTypeLibrary. An object with several dual interfaces derives
+// from DispatchImpl of each; each base takes its ITypeInfo on first use.
 #pragma once
 
 #include <windows.h>
 #include <oleauto.h>
 
+#include <type_traits>
+
 #include "comsupport/com_ptr.h"
 
 namespace comsupport {
 
-template <class Interface>
+// The library libid major.minor: registered, else embedded in this module.
+HRESULT LoadTypeLibraryOf(REFGUID libid, WORD major, WORD minor, ITypeLib** library);
+
+// The type library embedded in module (resource TYPELIB 1).
+HRESULT LoadModuleTypeLibrary(HMODULE module, ITypeLib** library);
+
+template <const GUID* Libid>
+struct NamesLibrary : std::true_type {};
+template <>
+struct NamesLibrary<nullptr> : std::false_type {};
+
+template <class Interface, const GUID* Libid = nullptr, WORD Major = 1, WORD Minor = 0>
 class DispatchImpl : public Interface {
  public:
   STDMETHODIMP GetTypeInfoCount(UINT* count) override {
@@ -37,14 +52,20 @@ class DispatchImpl : public Interface {
                       EXCEPINFO* exception, UINT* argument_error) override {
     HRESULT hr = EnsureTypeInfo();
     if (FAILED(hr)) return hr;
-    return ::DispInvoke(static_cast<Interface*>(this), type_info_.get(), id, flags, params,
-                        result, exception, argument_error);
+    return ::DispInvoke(static_cast<Interface*>(this), type_info_.get(), id, flags, params, result, exception,
+                        argument_error);
   }
 
  protected:
   virtual ~DispatchImpl() = default;
   // The type library that declares Interface, with one reference for the caller.
-  virtual HRESULT LoadTypeLibrary(ITypeLib** library) = 0;
+  virtual HRESULT LoadTypeLibrary(ITypeLib** library) {
+    if constexpr (NamesLibrary<Libid>::value) {
+      return LoadTypeLibraryOf(*Libid, Major, Minor, library);
+    } else {
+      return TYPE_E_LIBNOTREGISTERED;
+    }
+  }
 
  private:
   HRESULT EnsureTypeInfo() {
@@ -57,14 +78,5 @@ class DispatchImpl : public Interface {
 
   ComPtr<ITypeInfo> type_info_;
 };
-
-// The type library registered under libid, for LoadTypeLibrary.
-inline HRESULT LoadRegisteredTypeLibrary(REFGUID libid, WORD major, WORD minor,
-                                         ITypeLib** library) {
-  return ::LoadRegTypeLib(libid, major, minor, LOCALE_NEUTRAL, library);
-}
-
-// The type library embedded in module (resource TYPELIB 1), for LoadTypeLibrary.
-HRESULT LoadModuleTypeLibrary(HMODULE module, ITypeLib** library);
 
 }  // namespace comsupport

@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "comsupport/this_module.h"
+
 namespace comsupport {
 
 using Replacements = std::vector<std::pair<std::string, std::string>>;
@@ -16,8 +18,5 @@ using Replacements = std::vector<std::pair<std::string, std::string>>;
 // HRESULT (REGDB_E_CLASSNOTREG when the system has no registrar).
 HRESULT RunRegistryScript(const std::string& module_path, UINT resource_id, bool do_register,
                           const Replacements& replacements = {});
-
-// The full path of a loaded module (the program itself for nullptr).
-std::string ModulePath(HMODULE module);
 
 }  // namespace comsupport

@@ -284,7 +284,10 @@ struct Registrations {
   long handles[6] = {};
 };
 
-void RegisterEverywhere(IZorvane4* application, IUnknown* recorder, long mask, Registrations& r) {
+// line: the caller's, named in every failure.
+void RegisterEverywhere(IZorvane4* application, IUnknown* recorder, long mask, Registrations& r,
+                        int line = __builtin_LINE()) {
+  SCOPED_TRACE("registered from line " + std::to_string(line));
   ComPtr<IZorvaneDirectory> directory;
   ASSERT_OK(application->get_Setup(r.setup.put()));
   ASSERT_OK(application->get_Channels(r.channels.put()));

@@ -15,7 +15,8 @@
 
 namespace standin_tests {
 
-using comsupport::DispatchImpl;
+template <class Interface>
+using DispatchImpl = comsupport::DispatchImpl<Interface, &LIBID_ZorvaneLib>;
 
 // "7" for a VT_I4, "[1,2]" for an array, "&[1,2]" by reference, "v[1,2]" for an array of VARIANT.
 std::string IdsText(const VARIANT& ids);
@@ -71,9 +72,6 @@ class EventRecorder
   }
 
  protected:
-  HRESULT LoadTypeLibrary(ITypeLib** library) override {
-    return comsupport::LoadRegisteredTypeLibrary(LIBID_ZorvaneLib, 1, 0, library);
-  }
   void* FindInterface(REFIID iid) override {
     if (iid == IID_IUnknown || iid == IID_IAppNotificationHandler) return static_cast<IAppNotificationHandler*>(this);
     if (iid == IID_ISetupNotificationHandler) return static_cast<ISetupNotificationHandler*>(this);

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <string>
 
-#include "comsupport/class_factory.h"
+#include "comsupport/inproc_server.h"
 #include "comsupport/com_ptr.h"
 #include "comsupport/dispatch_impl.h"
 #include "zorvane.h"
@@ -27,8 +27,8 @@ void Log(const std::string& line) {
   }
 }
 
-class TestExtension : public comsupport::ComObject<comsupport::DispatchImpl<IClientExt>,
-                                                   comsupport::DispatchImpl<IAppNotificationHandler>> {
+class TestExtension : public comsupport::ComObject<comsupport::DispatchImpl<IClientExt, &LIBID_ZorvaneLib>,
+                                                   comsupport::DispatchImpl<IAppNotificationHandler, &LIBID_ZorvaneLib>> {
  public:
   STDMETHODIMP Start() override {
     comsupport::ComPtr<IUnknown> unknown;
@@ -57,9 +57,6 @@ class TestExtension : public comsupport::ComObject<comsupport::DispatchImpl<ICli
   }
 
  protected:
-  HRESULT LoadTypeLibrary(ITypeLib** library) override {
-    return comsupport::LoadRegisteredTypeLibrary(LIBID_ZorvaneLib, 1, 0, library);
-  }
   void* FindInterface(REFIID iid) override {
     if (iid == IID_IUnknown || iid == IID_IClientExt) return static_cast<IClientExt*>(this);
     if (iid == IID_IAppNotificationHandler) return static_cast<IAppNotificationHandler*>(this);
@@ -73,16 +70,13 @@ class TestExtension : public comsupport::ComObject<comsupport::DispatchImpl<ICli
 
 }  // namespace
 
-extern "C" HRESULT __stdcall DllGetClassObject(REFCLSID clsid, REFIID iid, void** out) {
-  if (!out) return E_POINTER;
-  *out = nullptr;
-  if (clsid != kClsidTestExtension) return CLASS_E_CLASSNOTAVAILABLE;
-  auto* factory = new comsupport::ClassFactory<TestExtension>();
-  HRESULT hr = factory->QueryInterface(iid, out);
-  factory->Release();
-  return hr;
-}
-
-extern "C" HRESULT __stdcall DllCanUnloadNow() {
-  return comsupport::ModuleLock::Count() == 0 ? S_OK : S_FALSE;
+const comsupport::InprocServer& comsupport::ThisServer() {
+  // Registered by the tests themselves: no script and no library of its own.
+  static const InprocServer server = [] {
+    InprocServer described;
+    described.classes = {{&kClsidTestExtension, &TestExtension::CreateInstance}};
+    described.registry_script = 0;
+    return described;
+  }();
+  return server;
 }

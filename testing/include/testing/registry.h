@@ -3,23 +3,15 @@
 
 #include <windows.h>
 
-#include <map>
 #include <optional>
 #include <string>
 
+#include "comsupport/registry.h"
+
 namespace testing_support {
 
-struct RegistryValue {
-  DWORD type = REG_NONE;
-  std::string data;  // raw bytes; for REG_SZ without the terminating zero
-  DWORD AsDword() const;
-};
-
-struct RegistryTree {
-  std::optional<std::string> default_value;
-  std::map<std::string, RegistryValue> values;  // named values only
-  std::map<std::string, RegistryTree> subkeys;
-};
+using comsupport::RegistryTree;
+using comsupport::RegistryValue;
 
 bool KeyExists(HKEY root, const std::string& path);
 std::optional<std::string> ReadString(HKEY root, const std::string& path, const std::string& name = "");

@@ -6,14 +6,14 @@
 #include "comsupport/com_object.h"
 #include "comsupport/com_ptr.h"
 #include "comsupport/unique_handle.h"
+#include "comsupport/worker_thread.h"
 #include "testing/dialog_driver.h"
-#include "watch_thread.h"
 
 namespace {
 
 using comsupport::ComPtr;
 using comsupport::UniqueHandle;
-using hookwell::WatchThread;
+using comsupport::WorkerThread;
 
 UniqueHandle NewEvent() { return UniqueHandle(::CreateEventA(nullptr, TRUE, FALSE, nullptr)); }
 
@@ -39,9 +39,9 @@ class ApartmentObject : public comsupport::ComObject<IDispatch> {
   }
 };
 
-TEST(WatchThread, RunsAfterEachIntervalUntilStoppedAndNeverAfter) {
+TEST(WorkerThread, RunsAfterEachIntervalUntilStoppedAndNeverAfter) {
   std::atomic<int> runs{0};
-  WatchThread watch;
+  WorkerThread watch;
   const DWORD started = ::GetTickCount();
   DWORD first_run = 0;
   ASSERT_TRUE(watch.Start(IID_IUnknown, nullptr,
@@ -51,7 +51,7 @@ TEST(WatchThread, RunsAfterEachIntervalUntilStoppedAndNeverAfter) {
                             ++runs;
                             return true;
                           },
-                          400, 20));
+                          {400, 20}));
   while (runs < 5) ::Sleep(10);
   watch.Stop();
   EXPECT_FALSE(watch.running());
@@ -61,21 +61,21 @@ TEST(WatchThread, RunsAfterEachIntervalUntilStoppedAndNeverAfter) {
   EXPECT_EQ(after_stop, runs);
 }
 
-TEST(WatchThread, JobThatAsksToEndEndsTheThread) {
+TEST(WorkerThread, JobThatAsksToEndEndsTheThread) {
   std::atomic<int> runs{0};
-  WatchThread watch;
-  ASSERT_TRUE(watch.Start(IID_IUnknown, nullptr, [&](IUnknown*) { return ++runs < 2; }, 10, 10));
+  WorkerThread watch;
+  ASSERT_TRUE(watch.Start(IID_IUnknown, nullptr, [&](IUnknown*) { return ++runs < 2; }, {10, 10}));
   ::Sleep(500);
   EXPECT_EQ(2, runs);
   watch.Stop();
 }
 
-TEST(WatchThread, StopLetsAJobInACallFinishInsteadOfKillingIt) {
+TEST(WorkerThread, StopLetsAJobInACallFinishInsteadOfKillingIt) {
   UniqueHandle entered = NewEvent();
   UniqueHandle answer = NewEvent();
   std::atomic<bool> finished{false};
   std::atomic<int> runs{0};
-  WatchThread watch;
+  WorkerThread watch;
   ASSERT_TRUE(watch.Start(IID_IUnknown, nullptr,
                           [&](IUnknown*) {
                             ++runs;
@@ -85,7 +85,7 @@ TEST(WatchThread, StopLetsAJobInACallFinishInsteadOfKillingIt) {
                             finished = true;
                             return true;
                           },
-                          10, 10));
+                          {10, 10}));
   ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(entered.get(), 30000));
   std::thread answerer([&] {
     ::Sleep(500);
@@ -98,11 +98,11 @@ TEST(WatchThread, StopLetsAJobInACallFinishInsteadOfKillingIt) {
   EXPECT_EQ(1, runs);
 }
 
-TEST(WatchThread, StopKeepsServingTheApartmentTheJobCallsInto) {
+TEST(WorkerThread, StopKeepsServingTheApartmentTheJobCallsInto) {
   ComPtr<ApartmentObject> object = ComPtr<ApartmentObject>::Attach(new ApartmentObject());
   UniqueHandle entered = NewEvent();
   std::atomic<HRESULT> call_result{E_PENDING};
-  WatchThread watch;
+  WorkerThread watch;
   ASSERT_TRUE(watch.Start(IID_IDispatch, static_cast<IDispatch*>(object.get()),
                           [&](IUnknown* carried) {
                             ::SetEvent(entered.get());
@@ -112,23 +112,23 @@ TEST(WatchThread, StopKeepsServingTheApartmentTheJobCallsInto) {
                             call_result = dispatch ? dispatch->GetTypeInfoCount(&count) : E_NOINTERFACE;
                             return true;
                           },
-                          10, 60000));
+                          {10, 60000}));
   ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(entered.get(), 30000));
   watch.Stop();
   EXPECT_EQ(S_OK, call_result.load());
   EXPECT_EQ(::GetCurrentThreadId(), object->served_on.load()) << "the call was served in the object's apartment";
 }
 
-TEST(WatchThread, StopClosesTheBoxTheJobShows) {
-  const char caption[] = "Watch Thread Test Box";
+TEST(WorkerThread, StopClosesTheBoxTheJobShows) {
+  const char caption[] = "Worker Thread Test Box";
   std::atomic<int> box_result{-1};
-  WatchThread watch;
+  WorkerThread watch;
   ASSERT_TRUE(watch.Start(IID_IUnknown, nullptr,
                           [&](IUnknown*) {
                             box_result = ::MessageBoxA(nullptr, "waiting", caption, MB_OK | MB_ICONWARNING);
                             return true;
                           },
-                          10, 10));
+                          {10, 10}));
   ASSERT_TRUE(testing_support::WaitForDialog(caption, 300000).has_value());
   watch.Stop();
   EXPECT_NE(-1, box_result.load()) << "the box was closed and the job returned";

@@ -1,6 +1,9 @@
-#include "watch_thread.h"
+#include "comsupport/worker_thread.h"
 
-namespace hookwell {
+#include "comsupport/apartment.h"
+#include "comsupport/boundary.h"
+
+namespace comsupport {
 
 namespace {
 
@@ -14,7 +17,7 @@ BOOL CALLBACK CloseDialog(HWND window, LPARAM) {
   return TRUE;
 }
 
-void ReleaseUnused(comsupport::ComPtr<IStream>& marshaled) {
+void ReleaseUnused(ComPtr<IStream>& marshaled) {
   if (!marshaled) return;
   // The reference in the stream would otherwise keep the object alive.
   ::CoReleaseMarshalData(marshaled.get());
@@ -23,27 +26,26 @@ void ReleaseUnused(comsupport::ComPtr<IStream>& marshaled) {
 
 }  // namespace
 
-bool WatchThread::Start(REFIID iid, IUnknown* carried, Job job, DWORD first_interval_ms,
-                        DWORD next_interval_ms) {
+bool WorkerThread::Start(REFIID iid, IUnknown* carried, Job job, const Schedule& schedule) {
   Stop();
   job_ = std::move(job);
   iid_ = iid;
-  first_interval_ms_ = first_interval_ms;
-  next_interval_ms_ = next_interval_ms;
+  schedule_ = schedule;
   if (carried && FAILED(::CoMarshalInterThreadInterfaceInStream(iid, carried, marshaled_.put()))) {
     marshaled_.reset();
   }
   stop_.reset(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
-  if (stop_) thread_.reset(::CreateThread(nullptr, 0, &WatchThread::ThreadMain, this, 0, &thread_id_));
+  if (stop_) thread_.reset(::CreateThread(nullptr, 0, &WorkerThread::ThreadMain, this, 0, &thread_id_));
   if (!thread_) {
     ReleaseUnused(marshaled_);
     stop_.reset();
+    job_ = nullptr;
     return false;
   }
   return true;
 }
 
-void WatchThread::Stop() {
+void WorkerThread::Stop() {
   if (!thread_) return;
   ::SetEvent(stop_.get());
   // A box the job shows waits for the user; close it, and any box that opens while we wait.
@@ -53,7 +55,7 @@ void WatchThread::Stop() {
   job_ = nullptr;
 }
 
-bool WatchThread::WaitForThread(DWORD timeout_ms) const {
+bool WorkerThread::WaitForThread(DWORD timeout_ms) const {
   HANDLE thread = thread_.get();
   DWORD index = 0;
   // In a single-threaded apartment this keeps dispatching incoming calls, which the thread
@@ -64,33 +66,27 @@ bool WatchThread::WaitForThread(DWORD timeout_ms) const {
   return ::WaitForSingleObject(thread, timeout_ms) == WAIT_OBJECT_0;
 }
 
-DWORD WINAPI WatchThread::ThreadMain(void* self) {
-  static_cast<WatchThread*>(self)->Run();
-  return 0;
+DWORD WINAPI WorkerThread::ThreadMain(void* self) {
+  return Boundary("WorkerThread", DWORD{1}, [self] {
+    static_cast<WorkerThread*>(self)->Run();
+    return DWORD{0};
+  });
 }
 
-void WatchThread::Run() {
-  // Its own multithreaded apartment: the thread waits without pumping messages.
-  const HRESULT initialised = ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-  {
-    comsupport::ComPtr<IUnknown> carried;
-    if (marshaled_ && SUCCEEDED(initialised)) {
-      // Releases the stream whatever the outcome.
-      if (FAILED(::CoGetInterfaceAndReleaseStream(marshaled_.Detach(), iid_, carried.put_void()))) carried.reset();
-    }
-    ReleaseUnused(marshaled_);
-    DWORD interval = first_interval_ms_;
-    while (::WaitForSingleObject(stop_.get(), interval) == WAIT_TIMEOUT) {
-      bool go_on = false;
-      try {
-        go_on = job_(carried.get());
-      } catch (...) {
-      }
-      if (!go_on) break;
-      interval = next_interval_ms_;
-    }
+void WorkerThread::Run() {
+  const ApartmentGuard apartment(schedule_.apartment);
+  ComPtr<IUnknown> carried;
+  if (marshaled_ && apartment.entered()) {
+    // Releases the stream whatever the outcome.
+    if (FAILED(::CoGetInterfaceAndReleaseStream(marshaled_.Detach(), iid_, carried.put_void()))) carried.reset();
   }
-  if (SUCCEEDED(initialised)) ::CoUninitialize();
+  ReleaseUnused(marshaled_);
+  DWORD interval = schedule_.first_interval_ms;
+  while (::WaitForSingleObject(stop_.get(), interval) == WAIT_TIMEOUT) {
+    const bool go_on = Boundary("WorkerThread job", false, [&] { return job_(carried.get()); });
+    if (!go_on) break;
+    interval = schedule_.next_interval_ms;
+  }
 }
 
-}  // namespace hookwell
+}  // namespace comsupport
