@@ -208,6 +208,21 @@ std::optional<Dialog> WaitForDialog(const std::string& caption, DWORD timeout_ms
   }
 }
 
+std::optional<AnsweredDialog> AnswerDialog(const std::string& caption, const std::string& button,
+                                           DWORD timeout_ms, const std::function<void()>& before_press) {
+  std::optional<Dialog> box = WaitForDialog(caption, timeout_ms);
+  if (!box) return std::nullopt;
+  AnsweredDialog answered;
+  answered.contents = box->Read();
+  answered.thread = ::GetWindowThreadProcessId(box->window(), nullptr);
+  answered.owner = ::GetWindow(box->window(), GW_OWNER);
+  if (before_press) before_press();
+  answered.pressed = box->Press(button);
+  if (!answered.pressed) ::PostMessageA(box->window(), WM_CLOSE, 0, 0);
+  box->WaitClosed(5000);
+  return answered;
+}
+
 bool NoDialogFor(const std::string& caption, DWORD timeout_ms) {
   return !WaitForDialog(caption, timeout_ms).has_value();
 }

@@ -94,25 +94,17 @@ class OperationsTest : public testing::Test {
 // while the test's thread runs the code that shows it. Join() returns what was seen.
 class BoxPresser {
  public:
-  struct Seen {
+  struct Seen : testing_support::AnsweredDialog {
     bool found = false;
-    testing_support::DialogContents contents;
-    DWORD thread = 0;  // the thread that owns the box
-    HWND owner = nullptr;
   };
 
   // before_press runs on the presser's thread once the box has been read.
   BoxPresser(std::string caption, std::string button, std::function<void()> before_press = nullptr)
       : thread_([this, caption = std::move(caption), button = std::move(button), before_press] {
-          std::optional<testing_support::Dialog> box = testing_support::WaitForDialog(caption, 15000);
-          if (!box) return;
-          seen_.found = true;
-          seen_.contents = box->Read();
-          seen_.thread = ::GetWindowThreadProcessId(box->window(), nullptr);
-          seen_.owner = ::GetWindow(box->window(), GW_OWNER);
-          if (before_press) before_press();
-          if (!box->Press(button)) ::PostMessageA(box->window(), WM_CLOSE, 0, 0);
-          box->WaitClosed(5000);
+          if (auto answered = testing_support::AnswerDialog(caption, button, 15000, before_press)) {
+            static_cast<testing_support::AnsweredDialog&>(seen_) = *answered;
+            seen_.found = true;
+          }
         }) {}
   ~BoxPresser() {
     if (thread_.joinable()) thread_.join();

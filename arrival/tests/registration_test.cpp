@@ -64,7 +64,8 @@ class RegistrationTest : public ::testing::Test {
   RegistryRestore class_{HKEY_CLASSES_ROOT, ClassKey()};
   RegistryRestore type_library_{HKEY_CLASSES_ROOT, std::string("TypeLib\\") + kLibid};
   RegistryRestore client_keys_{HKEY_CURRENT_USER, "Software\\Zorvane"};
-  // The type library carries its own description of IClientExt, which registers it.
+  // The type library carries a copy of the client's IClientExt; the key stays the client's,
+  // but a failing test must not leave it changed either.
   RegistryRestore client_ext_interface_{HKEY_CLASSES_ROOT, std::string("Interface\\") + kClientExtIid};
 };
 

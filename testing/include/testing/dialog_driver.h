@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -38,6 +39,18 @@ class Dialog {
 
 // Polls for a visible top-level dialog (class "#32770") with exactly this caption.
 std::optional<Dialog> WaitForDialog(const std::string& caption, DWORD timeout_ms);
+
+// The one way tests answer a box: waits for it, reads it, runs before_press (if any), presses
+// button (closes the box when it has no such button) and waits until it has gone. None when no
+// box came within timeout_ms.
+struct AnsweredDialog {
+  DialogContents contents;
+  DWORD thread = 0;     // the thread that showed it
+  HWND owner = nullptr;  // its owner window
+  bool pressed = false;  // false: it had no such button and was closed
+};
+std::optional<AnsweredDialog> AnswerDialog(const std::string& caption, const std::string& button,
+                                           DWORD timeout_ms, const std::function<void()>& before_press = nullptr);
 
 // True when no such dialog appears within timeout_ms.
 bool NoDialogFor(const std::string& caption, DWORD timeout_ms);
