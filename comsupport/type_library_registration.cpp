@@ -2,6 +2,7 @@
 
 #include <oleauto.h>
 
+#include <cstdio>
 #include <optional>
 
 #include "comsupport/bstr.h"
@@ -68,6 +69,10 @@ HRESULT UnregisterTypeLibrary(const std::string& path, const std::vector<IID>& f
   if (FAILED(hr)) return hr;
   const TLIBATTR copy = *attributes;
   library->ReleaseTLibAttr(attributes);
+  // oleaut32 answers E_INVALIDARG for a library it has no key of: nothing to do then.
+  char version[32];
+  std::snprintf(version, sizeof version, "\\%x.%x", copy.wMajorVerNum, copy.wMinorVerNum);
+  if (!RegistryKey::Open(HKEY_CLASSES_ROOT, "TypeLib\\" + GuidText(copy.guid) + version, KEY_READ)) return S_OK;
   const ForeignKeys before(foreign);
   hr = ::UnRegisterTypeLib(copy.guid, copy.wMajorVerNum, copy.wMinorVerNum, copy.lcid, SYS_WIN32);
   HRESULT restored = before.Restore();
