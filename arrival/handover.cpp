@@ -20,7 +20,6 @@ using comsupport::ComPtr;
 constexpr char kLogModule[] = "ClientExt";
 constexpr char kMarkerFile[] = "MyMendlet.dat";
 constexpr char kDescriptionFile[] = "info.iad";
-constexpr char kRefusalCaption[] = "Kelvane Mendlet";
 
 bool FileExists(const std::string& path) {
   const DWORD attributes = ::GetFileAttributesA(path.c_str());
@@ -53,16 +52,9 @@ void HandOver(IZorvaneVessik* vessik, ExtensionLog& log) {
   const std::string description_path = directory + kDescriptionFile;
   const std::string title = HvIadFile(&log, description_path).title();
   if (title.empty()) HOOKWELL_REPORT(log, kLogModule, "Unable to find title in Iad File " + description_path);
-  const std::string title_text = TitleText(title);
-  if (!IsSafeTitleText(title_text)) {
-    HOOKWELL_REPORT(log, kLogModule,
-                    "Refused Mendlet title " + title + " in " + description_path +
-                        ": it would place files outside the Mendlet repository");
-    ShowRefusedTitle(title);
-    return;
-  }
-
-  const std::string command_line = ShelverCommandLine(ClientBaseDirectory(), directory, title_text);
+  // Whatever the title holds goes on: only Shelver knows whether it becomes a folder path (a
+  // mirrored tree), and it refuses levels that leave the repository there.
+  const std::string command_line = ShelverCommandLine(ClientBaseDirectory(), directory, TitleText(title));
   if (!FitsCommandLineBuffer(command_line)) {
     HOOKWELL_REPORT(log, kLogModule,
                     "Command line for Shelver is " + std::to_string(command_line.size()) + " bytes, more than " +
@@ -80,12 +72,6 @@ void HandOverVessik(IZorvaneVessik* vessik, ExtensionLog& log) noexcept {
   } catch (...) {
     HOOKWELL_REPORT_CAUGHT(log, kLogModule, ComErrors::Apart);
   }
-}
-
-void ShowRefusedTitle(const std::string& title) {
-  const std::string text = "The Mendlet \"" + title +
-                           "\" was not placed: its title names a folder outside the Mendlet repository.";
-  ::MessageBoxA(nullptr, text.c_str(), kRefusalCaption, MB_OK | MB_ICONWARNING);
 }
 
 }  // namespace hookwell

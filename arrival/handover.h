@@ -3,8 +3,6 @@
 // which is started and not waited for.
 #pragma once
 
-#include <string>
-
 #include "extension_log.h"
 #include "zorvane.h"
 
@@ -12,9 +10,5 @@ namespace hookwell {
 
 // Everything that goes wrong is logged; never throws.
 void HandOverVessik(IZorvaneVessik* vessik, ExtensionLog& log) noexcept;
-
-// Tells the user that the Mendlet with this title was not placed because its title leads
-// outside the repository; returns when the box is closed.
-void ShowRefusedTitle(const std::string& title);
 
 }  // namespace hookwell

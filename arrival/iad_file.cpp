@@ -13,17 +13,41 @@ bool StartsWith(const std::string& line, const std::string& target) {
   return line.compare(0, target.size(), target) == 0;
 }
 
-// The next line, if a line feed ends it: an unterminated last line counts as no line.
-bool ReadTerminatedLine(std::istream& in, std::string& line) {
-  return std::getline(in, line) && !in.eof();
-}
+enum class LineRead { kLine, kEnd, kTooLong };
 
-bool SkipToLineStartingWith(std::istream& in, const std::string& target, std::string& line) {
-  while (ReadTerminatedLine(in, line)) {
-    if (StartsWith(line, target)) return true;
+// The lines of an open description file, counted from 1. A line longer than
+// kMaximumIadLineBytes is not kept: only its number is.
+class IadLines {
+ public:
+  explicit IadLines(std::istream& in) : in_(in) {}
+
+  // The next line if a line feed ends it: an unterminated last line counts as no line.
+  LineRead Next(std::string& line) {
+    line.clear();
+    ++number_;
+    std::streambuf* buffer = in_.rdbuf();
+    for (;;) {
+      const int next = buffer->sbumpc();
+      if (next == std::char_traits<char>::eof()) return LineRead::kEnd;
+      if (next == '\n') return LineRead::kLine;
+      if (line.size() == kMaximumIadLineBytes) return LineRead::kTooLong;
+      line.push_back(static_cast<char>(next));
+    }
   }
-  return false;
-}
+
+  LineRead SkipToLineStartingWith(const std::string& target, std::string& line) {
+    for (;;) {
+      const LineRead read = Next(line);
+      if (read != LineRead::kLine || StartsWith(line, target)) return read;
+    }
+  }
+
+  int number() const { return number_; }
+
+ private:
+  std::istream& in_;
+  int number_ = 0;
+};
 
 }  // namespace
 
@@ -39,14 +63,22 @@ std::string HvIadFile::Value(const std::string& group, const std::string& tag) c
       Report(__LINE__, "Unable to open iad file " + path_ + kIncomplete);
       return std::string();
     }
+    IadLines lines(file);
     std::string line;
-    if (!SkipToLineStartingWith(file, "[" + group + "]", line)) {
+    LineRead read = lines.SkipToLineStartingWith("[" + group + "]", line);
+    if (read == LineRead::kEnd) {
       Report(__LINE__, "Unable to find group " + group + " in iad file " + path_ + kIncomplete);
       return std::string();
     }
     // The tag may lie in a later group: the search does not stop at the next header.
-    if (!SkipToLineStartingWith(file, tag + "=", line)) {
+    if (read == LineRead::kLine) read = lines.SkipToLineStartingWith(tag + "=", line);
+    if (read == LineRead::kEnd) {
       Report(__LINE__, "Unable to find tag " + tag + " in iad file " + path_ + kIncomplete);
+      return std::string();
+    }
+    if (read == LineRead::kTooLong) {
+      Report(__LINE__, "Unable to read line " + std::to_string(lines.number()) + " of iad file " + path_ +
+                           ": it is longer than " + std::to_string(kMaximumIadLineBytes) + " bytes" + kIncomplete);
       return std::string();
     }
     const size_t opening = line.find("=\"");

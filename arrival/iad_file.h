@@ -4,11 +4,15 @@
 // value is looked up.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "extension_log.h"
 
 namespace hookwell {
+
+// The longest line of a description file that is read; a longer one makes the value unreadable.
+constexpr size_t kMaximumIadLineBytes = 64 * 1024;
 
 class HvIadFile {
  public:

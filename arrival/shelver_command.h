@@ -1,6 +1,5 @@
 // The command line that hands one arrived Mendlet to the placement program:
 //   "<base>\Halvern Extensions\Shelver.exe" "<Vessik directory>|<title text>"
-// and the checks that keep a delivered title from steering placement elsewhere.
 #pragma once
 
 #include <cstddef>
@@ -13,12 +12,6 @@ constexpr std::size_t kCommandLineBufferSize = 2048;
 
 // The part of a package title after its first ']'; empty when it has none.
 std::string TitleText(const std::string& title);
-
-// Whether title_text, which the placement program turns into a folder path below the
-// repository ("/" starts a folder level), stays below it: no drive letter, stream or other
-// ':', no absolute, root-relative or UNC start, and no folder named ".." (nor one Windows
-// would reduce to it, such as "..." or ".. ").
-bool IsSafeTitleText(const std::string& title_text);
 
 // The directory two levels above client_executable (each level cut at its last backslash).
 std::string BaseDirectoryOf(const std::string& client_executable);

@@ -1,5 +1,8 @@
 // The installation log "c:\KelvaneInstall.log": appended to, one time-stamped line per
 // message, flushed after each line. A log that cannot be opened swallows everything.
+// Messages carry names from the disk and the registry: their control characters are written
+// as \xNN (two upper-case hex digits), and a backslash followed by "x" as \x5C, so no value
+// can end a line or forge one, while ordinary paths stay as they are.
 #pragma once
 
 #include <cstdio>
@@ -7,6 +10,9 @@
 #include <string>
 
 namespace enroller {
+
+// message with its control characters escaped as the log writes it.
+std::string EscapeForLog(const std::string& message);
 
 class InstallLog {
  public:
@@ -21,12 +27,14 @@ class InstallLog {
   void BeginSession();
   // Spacer and the closing line; the file is closed afterwards.
   void EndSession();
-  // The time prefix, then text exactly as given (the caller supplies any line feed).
-  void Write(const std::string& text);
-  // A message ended by a line feed.
-  void Line(const std::string& message) { Write(message + "\n"); }
+  // The time prefix and the message, left open: the next message continues its line.
+  void Write(const std::string& message) { WriteMessage(message, ""); }
+  // The time prefix and the message, ended by a line feed.
+  void Line(const std::string& message) { WriteMessage(message, "\n"); }
 
  private:
+  // Every message goes out here, escaped; only the ending is written as it is.
+  void WriteMessage(const std::string& message, const char* ending);
   void WriteRaw(const std::string& text);
 
   struct FileCloser {

@@ -36,7 +36,11 @@ void RegisterFile(InstallLog& log, const std::string& system_directory, const st
 }  // namespace
 
 void RegisterAll(InstallLog& log, const std::string& directory, const std::string& kind) {
-  const std::string system_directory = SystemDirectory();
+  RegisterAll(log, directory, kind, SystemDirectory());
+}
+
+void RegisterAll(InstallLog& log, const std::string& directory, const std::string& kind,
+                 const std::string& system_directory) {
   WIN32_FIND_DATAA found;
   comsupport::UniqueFindHandle search(::FindFirstFileA((directory + "\\*." + kind).c_str(), &found));
   if (!search) return;

@@ -58,7 +58,7 @@ void MarkControlSafe(InstallLog& log, const std::string& prog_id) {
   }
 }
 
-bool SetSiteMarker(InstallLog& log) {
+bool SetSiteMarker(InstallLog& log, SetValueFunction set_value) {
   UniqueHkey key;
   if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\Zorvane\\Zorvane\\IE\\Secure", 0, nullptr, 0, KEY_WRITE,
                         nullptr, key.put(), nullptr) != ERROR_SUCCESS) {
@@ -66,7 +66,7 @@ bool SetSiteMarker(InstallLog& log) {
     return false;
   }
   static const char kAnySite[] = "*";
-  if (::RegSetValueExA(key.get(), "site", 0, REG_SZ, reinterpret_cast<const BYTE*>(kAnySite), sizeof kAnySite) !=
+  if (set_value(key.get(), "site", 0, REG_SZ, reinterpret_cast<const BYTE*>(kAnySite), sizeof kAnySite) !=
       ERROR_SUCCESS) {
     log.Line("Unable to set value for key secure");
     return false;

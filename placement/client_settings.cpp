@@ -58,7 +58,8 @@ std::string ReadVariable(IZorvaneChannelVariableCollection& variables, const cha
   if (FAILED(variables.get_Item(*index.get(), variable.put())) || !variable) return std::string();
   Variant value;
   COMSUPPORT_CHECK(IZorvaneChannelVariable, variable->get_Value(value.put()));
-  if (value.type() == VT_NULL) return std::string();
+  // VT_EMPTY is an empty text; VT_NULL is no text at all and, like a value that cannot become
+  // one, leaves the settings unreadable rather than quietly turning placement off.
   std::string text;
   if (!value.ToText(text)) {
     throw ComError(DISP_E_TYPEMISMATCH, __uuidof(IZorvaneChannelVariable),

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "real_location.h"
+
 namespace placement {
 
 namespace {
@@ -41,13 +43,21 @@ std::string TitlePath(const std::string& title_text) {
   return ReplaceAll(ReplaceAll(title_text, "//", "_"), "/", "\\");
 }
 
-std::string Destination(const PlacementSettings& settings, const std::string& title_path) {
+std::string Repository(const PlacementSettings& settings) {
   std::string target = settings.target_directory;
   if (!target.empty() && target.back() == '\\') target.pop_back();
-  return MirrorTree(settings) ? target + "\\" + title_path : target;
+  return target;
 }
 
-void CreateDestination(const std::string& path) {
+std::string Destination(const PlacementSettings& settings, const std::string& title_path) {
+  const std::string repository = Repository(settings);
+  return MirrorTree(settings) ? repository + "\\" + title_path : repository;
+}
+
+void CreateDestination(const std::string& repository, const std::string& path) {
+  std::string own_levels = repository;
+  while (!own_levels.empty() && own_levels.back() == '\\') own_levels.pop_back();
+  std::wstring real_repository;  // looked up when the first level below it is reached
   std::string deepest;
   size_t at = RootLength(path);
   while (at < path.size()) {
@@ -55,7 +65,15 @@ void CreateDestination(const std::string& path) {
     if (end == std::string::npos) end = path.size();
     if (end > at) {
       const std::string level = path.substr(0, end);
+      const bool below_repository = end > own_levels.size();
+      if (below_repository && real_repository.empty()) {
+        real_repository = RealDirectoryPath(own_levels);
+        if (real_repository.empty()) break;
+      }
+      // The level above is known to lie inside the repository, so a new level does too; one
+      // that exists already may be a link to anywhere.
       if (!::CreateDirectoryA(level.c_str(), nullptr) && !IsDirectory(level)) break;
+      if (below_repository && !IsWithin(real_repository, RealDirectoryPath(level))) break;
       deepest = level;
     }
     at = end + 1;

@@ -1,6 +1,6 @@
 #include "path_safety.h"
 
-#include <cctype>
+#include <windows.h>
 
 namespace placement {
 
@@ -21,17 +21,41 @@ bool IsDotLevel(const std::string& level) {
   return dots >= 2;
 }
 
-// "CON", "nul.txt", "COM1 " open a device wherever they appear.
-bool IsDeviceName(const std::string& level) {
-  std::string base = level.substr(0, level.find('.'));
-  while (!base.empty() && base.back() == ' ') base.pop_back();
-  for (char& c : base) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL" || base == "CONIN$" ||
-      base == "CONOUT$") {
-    return true;
+// The part of a level that Windows matches against its device names: up to the first dot,
+// without trailing blanks ("nul.txt", "COM1 ", "con .log" all open a device).
+std::string DeviceStem(const std::string& level) {
+  std::string stem = level.substr(0, level.find('.'));
+  while (!stem.empty() && stem.back() == ' ') stem.pop_back();
+  return stem;
+}
+
+// CON, PRN, AUX, NUL, CONIN$, CONOUT$, COM0-9 and LPT0-9, and COM/LPT with the superscript
+// digits 1, 2 and 3, which Windows also takes for devices; in any case.
+bool IsDeviceStem(const std::wstring& stem) {
+  std::wstring upper = stem;
+  for (wchar_t& c : upper) {
+    if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
   }
-  return base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0) &&
-         base[3] >= '1' && base[3] <= '9';
+  for (const wchar_t* device : {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$"}) {
+    if (upper == device) return true;
+  }
+  if (upper.size() != 4 || (upper.compare(0, 3, L"COM") != 0 && upper.compare(0, 3, L"LPT") != 0)) return false;
+  const wchar_t digit = upper[3];
+  return (digit >= L'0' && digit <= L'9') || digit == L'\u00B9' || digit == L'\u00B2' || digit == L'\u00B3';
+}
+
+std::wstring Widened(const std::string& text, UINT code_page) {
+  wchar_t wide[16];
+  int length = ::MultiByteToWideChar(code_page, 0, text.data(), static_cast<int>(text.size()), wide, 16);
+  return std::wstring(wide, length > 0 ? length : 0);
+}
+
+// The name reaches Windows through the ANSI code page; the superscripts are also refused as the
+// Western code page writes them (0xB9, 0xB2, 0xB3), whatever the code page of the day.
+bool IsDeviceName(const std::string& level) {
+  const std::string stem = DeviceStem(level);
+  if (stem.empty() || stem.size() > 8) return false;
+  return IsDeviceStem(Widened(stem, CP_ACP)) || IsDeviceStem(Widened(stem, 1252));
 }
 
 bool IsSafeLevel(const std::string& level) {

@@ -22,9 +22,10 @@ PlacementResult RunPlacement(const PlacementSettings& settings, const std::strin
                   "Kelvane AutoPlace", MB_ICONWARNING);
     return PlacementResult::kUnsafeTitle;
   }
+  const std::string repository = Repository(settings);
   const std::string destination = Destination(settings, title_path);
-  CreateDestination(destination);
-  switch (CopyListedFiles(arguments->vessik_directory, destination, messages)) {
+  CreateDestination(repository, destination);
+  switch (CopyListedFiles(arguments->vessik_directory, repository, destination, messages)) {
     case CopyResult::kNoFileList:
       return PlacementResult::kNoFileList;
     case CopyResult::kStopped:

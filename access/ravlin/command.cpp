@@ -2,7 +2,9 @@
 
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
+#include "comsupport/critical_section.h"
 #include "comsupport/unique_handle.h"
 #include "library_state.h"
 
@@ -10,9 +12,63 @@ namespace ravlin {
 
 namespace {
 
+using comsupport::CriticalSection;
+using comsupport::CriticalSectionGuard;
 using comsupport::UniqueHandle;
 
 constexpr DWORD kWaitSliceMs = 10000;
+
+// The mode-1 commands whose callers are waiting, each with the caller's handle of the event its
+// record names. The executor sets that event through the caller's handle instead of opening it
+// by name again: the same object, without three more calls to the kernel per command. Entries
+// live on the callers' stacks. The list has its own lock: the executor must not wait for the
+// library lock, which another thread may hold for seconds while it creates its client.
+struct PendingCommand {
+  const RavlinCommand* record;
+  char event_name[sizeof RavlinCommand::event_name];  // the name the caller's event has
+  HANDLE event;
+  PendingCommand* next;
+};
+
+CriticalSection pending_lock;
+PendingCommand* pending_commands = nullptr;
+
+// Enters the caller's entry for the time of its wait; the event handle must outlive it.
+class PendingEntry {
+ public:
+  PendingEntry(const RavlinCommand& record, HANDLE event) : entry_{&record, {}, event, nullptr} {
+    std::memcpy(entry_.event_name, record.event_name, sizeof entry_.event_name);
+    CriticalSectionGuard guard(pending_lock);
+    entry_.next = pending_commands;
+    pending_commands = &entry_;
+  }
+  ~PendingEntry() {
+    CriticalSectionGuard guard(pending_lock);
+    for (PendingCommand** link = &pending_commands; *link; link = &(*link)->next) {
+      if (*link == &entry_) {
+        *link = entry_.next;
+        break;
+      }
+    }
+  }
+  PendingEntry(const PendingEntry&) = delete;
+  PendingEntry& operator=(const PendingEntry&) = delete;
+
+ private:
+  PendingCommand entry_;
+};
+
+// Sets the event of a waiting caller's record; false when no caller waits for this record
+// under this name. Set under the list's lock: the caller closes its handle only after leaving.
+bool SignalPendingCaller(const RavlinCommand& command) {
+  CriticalSectionGuard guard(pending_lock);
+  for (PendingCommand* entry = pending_commands; entry; entry = entry->next) {
+    // A record whose name was changed after it was posted names another event.
+    if (entry->record == &command && std::strncmp(entry->event_name, command.event_name, sizeof entry->event_name) == 0)
+      return ::SetEvent(entry->event) != FALSE;
+  }
+  return false;
+}
 
 void SignalNamedEvent(const char* name) {
   UniqueHandle event(::CreateEventA(nullptr, FALSE, FALSE, name));
@@ -23,25 +79,23 @@ LONG RunOnLibraryThread(RavlinCommand& command) {
   LibraryState& state = State();
   HWND window = nullptr;
   UINT message = 0;
-  UniqueHandle thread;
+  std::shared_ptr<const UniqueHandle> thread;
   {
-    comsupport::CriticalSectionGuard guard(state.lock);
+    CriticalSectionGuard guard(state.lock);
     ++state.command_counter;
     std::snprintf(command.event_name, sizeof command.event_name, "RAVLIN%d%08x",
                   static_cast<int>(state.command_counter), static_cast<unsigned>(::GetCurrentProcessId()));
     window = state.window;
     message = state.subscribe_message;
-    HANDLE copy = nullptr;
-    if (state.thread && ::DuplicateHandle(::GetCurrentProcess(), state.thread, ::GetCurrentProcess(), &copy,
-                                          SYNCHRONIZE, FALSE, 0))
-      thread.reset(copy);
+    thread = state.thread_for_commands;
   }
   command.result = 0;
   UniqueHandle done(::CreateEventA(nullptr, FALSE, FALSE, command.event_name));
   // Without a library thread to run it the command fails at once.
-  if (!done || !window || !thread || !::PostMessageA(window, message, 0, reinterpret_cast<LPARAM>(&command)))
-    return 0;
-  HANDLE waits[2] = {done.get(), thread.get()};
+  if (!done || !window || !thread || !*thread) return 0;
+  PendingEntry pending(command, done.get());
+  if (!::PostMessageA(window, message, 0, reinterpret_cast<LPARAM>(&command))) return 0;
+  HANDLE waits[2] = {done.get(), thread->get()};
   bool quit_waiting = false;
   for (;;) {
     // Messages a window procedure left unread still wake the wait, unless the one waiting is
@@ -98,7 +152,7 @@ void RunCommand(RavlinCommand& command) {
     }
   }
   command.event_name[sizeof command.event_name - 1] = '\0';
-  if (command.event_name[0]) SignalNamedEvent(command.event_name);
+  if (command.event_name[0] && !SignalPendingCaller(command)) SignalNamedEvent(command.event_name);
 }
 
 LONG ExecuteCommand(RavlinCommand& command, int mode) {

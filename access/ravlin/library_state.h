@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "comsupport/critical_section.h"
+#include "comsupport/unique_handle.h"
 #include "qm/qm_buffer.h"
 #include "ravlin/data_list.h"
 #include "zorvane.h"
@@ -60,6 +61,9 @@ struct LibraryState {
   UINT subscribe_message = 0;
   HANDLE stop_event = nullptr;
   HANDLE thread = nullptr;
+  // A handle of the same thread for mode-1 callers to wait on: each caller shares it, so that
+  // a stop can let go of it while callers still wait, and no caller needs a copy of its own.
+  std::shared_ptr<const comsupport::UniqueHandle> thread_for_commands;
 
   volatile LONG client_gone = 0;
   bool com_initialised = false;

@@ -2,6 +2,8 @@
 // thread and of the per-start lists and caches.
 #include <windows.h>
 
+#include <memory>
+
 #include "client_pointer.h"
 #include "command.h"
 #include "comsupport/boundary.h"
@@ -21,6 +23,20 @@ using comsupport::UniqueHandle;
 constexpr DWORD kStartWaitMs = 60000;
 constexpr DWORD kStopSliceMs = 2000;
 constexpr DWORD kStopLimitMs = 30000;
+
+// A copy of the thread's handle, for waiting only; empty when none can be had (mode-1 commands
+// then fail at once).
+std::shared_ptr<const UniqueHandle> SharedCopyOf(HANDLE thread) {
+  HANDLE copy = nullptr;
+  if (!::DuplicateHandle(::GetCurrentProcess(), thread, ::GetCurrentProcess(), &copy, SYNCHRONIZE, FALSE, 0))
+    return nullptr;
+  try {
+    return std::make_shared<const UniqueHandle>(copy);
+  } catch (...) {
+    ::CloseHandle(copy);
+    return nullptr;
+  }
+}
 
 // Waits for the library thread to end, dispatching the caller's messages, for 30 s at most.
 bool WaitForThread(HANDLE thread) {
@@ -58,7 +74,10 @@ void StopLibrary() {
     // The thread holds a handle of its own to the stop event.
     if (thread) ::CloseHandle(thread);
     if (stop_event) ::CloseHandle(stop_event);
-    if (state.thread == thread) state.thread = nullptr;
+    if (state.thread == thread) {
+      state.thread = nullptr;
+      state.thread_for_commands.reset();
+    }
     if (state.stop_event == stop_event) state.stop_event = nullptr;
     // A start made while this stop waited keeps what it set up.
     if (state.thread_start_count != 0) return;
@@ -118,6 +137,7 @@ int Initialize(int parameter) {
       started = state.thread != nullptr;
       if (started) {
         state.thread_start_count = 1;
+        state.thread_for_commands = SharedCopyOf(state.thread);
       } else {
         // Nothing runs: a later start tries again.
         if (state.stop_event) ::CloseHandle(state.stop_event);

@@ -1,7 +1,15 @@
 // Commands on the library thread (mode 1): a dialog runs there while the calling thread keeps
-// dispatching its own messages; a command after the thread has ended fails within a bounded
-// time; the keep-alive notices a client that died; ZRShutdown ends the client.
+// dispatching its own messages; callers on several threads at once each get their own
+// command's end; a record posted by anyone has its named event set; a command after the thread
+// has ended fails within a bounded time; the keep-alive notices a client that died; ZRShutdown
+// ends the client.
 #include "operations_fixture.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "comsupport/unique_handle.h"
 
 namespace {
 
@@ -15,6 +23,8 @@ using testing::HasSubstr;
 using testing::Not;
 
 class LibraryThreadCommands : public OperationsTest {};
+
+constexpr DWORD kNoSuchOpcode = 0xFFFF;
 
 // A window of the test's thread that counts the timer messages it receives.
 class TickingWindow {
@@ -79,6 +89,42 @@ TEST_F(LibraryThreadCommands, CommandsComeBackAsSoonAsTheyHaveRun) {
   DWORD began = ::GetTickCount();
   for (int i = 0; i < 20; ++i) ASSERT_EQ(1, ZRGlobalOptions(nullptr));
   EXPECT_LT(::GetTickCount() - began, 8000u);
+}
+
+TEST_F(LibraryThreadCommands, CommandsOfSeveralThreadsAtOnceEachComeBackAfterTheirOwnHasRun) {
+  // A caller woken by another caller's command would come back with the result still 0.
+  constexpr int kThreads = 4, kEach = 10;
+  std::atomic<int> succeeded{0};
+  std::vector<std::thread> callers;
+  for (int t = 0; t < kThreads; ++t) {
+    callers.emplace_back([&succeeded, t] {
+      HWND parent = reinterpret_cast<HWND>(static_cast<INT_PTR>(0x1000 + t));
+      for (int i = 0; i < kEach; ++i) succeeded += ZRGlobalOptions(parent);
+    });
+  }
+  for (std::thread& caller : callers) caller.join();
+  EXPECT_EQ(kThreads * kEach, succeeded.load());
+  std::vector<std::string> journal = Journal();
+  for (int t = 0; t < kThreads; ++t) {
+    EXPECT_EQ(kEach, std::count(journal.begin(), journal.end(), "Setup.ShowSetupDialog(" + std::to_string(0x1000 + t) + ")"))
+        << "parent " << t;
+  }
+}
+
+TEST_F(LibraryThreadCommands, ARecordPostedByAnyoneElseHasTheEventItNamesSet) {
+  // Not a command of this library's own callers: the executor finds the event by its name.
+  char name[32];
+  std::snprintf(name, sizeof name, "RAVLIN_TEST%08x", static_cast<unsigned>(::GetCurrentProcessId()));
+  comsupport::UniqueHandle event(::CreateEventA(nullptr, FALSE, FALSE, name));
+  ASSERT_TRUE(event);
+  RavlinCommand record = {};
+  record.opcode = kNoSuchOpcode;
+  record.result = 7;
+  std::strcpy(record.event_name, name);
+  ASSERT_TRUE(::PostMessageA(LibraryWindow(), ::RegisterWindowMessageA("RAVLIN_SUBSCRIBE"), 0,
+                             reinterpret_cast<LPARAM>(&record)));
+  ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(event.get(), 10000));
+  EXPECT_EQ(0, record.result);
 }
 
 TEST_F(LibraryThreadCommands, AQuitMessageOfTheCallerStaysQueued) {

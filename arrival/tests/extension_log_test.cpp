@@ -1,6 +1,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
+#include <random>
 #include <string>
 #include <thread>
 #include <vector>
@@ -11,6 +14,7 @@
 
 namespace {
 
+using hookwell::EscapeLogText;
 using hookwell::ExtensionLog;
 using ::testing::ElementsAre;
 using ::testing::Each;
@@ -37,6 +41,51 @@ TEST(ExtensionLogFormat, LineIsStampLevelAndMessage) {
   EXPECT_EQ("19990102.030405 | 7 | \n", hookwell::FormatLogLine(moment, 7, ""));
 }
 
+// Reads an escaped text back: "\xNN" is the byte NN, every other character is itself.
+std::string Unescape(const std::string& text) {
+  std::string original;
+  for (size_t at = 0; at < text.size(); ++at) {
+    if (text.compare(at, 2, "\\x") == 0 && at + 3 < text.size() && std::isxdigit(static_cast<unsigned char>(text[at + 2])) &&
+        std::isxdigit(static_cast<unsigned char>(text[at + 3]))) {
+      original += static_cast<char>(std::stoi(text.substr(at + 2, 2), nullptr, 16));
+      at += 3;
+    } else {
+      original += text[at];
+    }
+  }
+  return original;
+}
+
+TEST(ExtensionLogEscaping, ControlCharactersBecomeHexEscapes) {
+  EXPECT_EQ("a\\x0Db\\x0Ac", EscapeLogText("a\rb\nc"));
+  EXPECT_EQ("\\x1B[2J\\x09\\x7F", EscapeLogText("\x1B[2J\t\x7F"));
+  EXPECT_EQ("nul\\x00end", EscapeLogText(std::string("nul\0end", 7)));
+  // Paths and text of the ANSI code page stay readable.
+  EXPECT_EQ("C:\\Cache\\Vessiks\\17\\info.iad", EscapeLogText("C:\\Cache\\Vessiks\\17\\info.iad"));
+  EXPECT_EQ("\\\\server\\share\\Caf\xE9 [X1] update: 1.2", EscapeLogText("\\\\server\\share\\Caf\xE9 [X1] update: 1.2"));
+  // A backslash is escaped only where an "x" follows, so text that looks like an escape stays apart
+  // from one: a folder "x0A" is not a line feed, nor is a backslash before a real carriage return.
+  EXPECT_EQ("C:\\x5Cx0A\\", EscapeLogText("C:\\x0A\\"));
+  EXPECT_EQ("C:\\\\x0D", EscapeLogText("C:\\\r"));
+  EXPECT_EQ("\\x5C\\x5Cx", EscapeLogText("\\\\x"));
+}
+
+TEST(ExtensionLogEscaping, EveryTextComesBackUnchangedAndNoControlCharacterRemains) {
+  const std::string alphabet = std::string("\\xX0aAD5C\r\n\x1B\x7F\xE9 ") + '\0';
+  std::mt19937 random(20240611);
+  for (int round = 0; round < 3000; ++round) {
+    std::string text;
+    const size_t length = random() % 12;
+    for (size_t i = 0; i < length; ++i) text += alphabet[random() % alphabet.size()];
+    const std::string escaped = EscapeLogText(text);
+    EXPECT_EQ(text, Unescape(escaped)) << escaped;
+    for (char c : escaped) {
+      const unsigned char byte = static_cast<unsigned char>(c);
+      ASSERT_TRUE(byte >= 0x20 && byte != 0x7F) << escaped;
+    }
+  }
+}
+
 TEST(ExtensionLogFile, StartsFreshWithHeaderAndTruncatesAnEarlierLog) {
   TempDir directory;
   const std::string path = directory / "ExtensionDll.log";
@@ -54,6 +103,21 @@ TEST(ExtensionLogFile, StartsFreshWithHeaderAndTruncatesAnEarlierLog) {
   log.Report("ClientExt", 12, "flushed");
   EXPECT_THAT(ReadLog(path).messages, ElementsAre("ClientExt flushed"));
   EXPECT_NE(std::string::npos, testing_support::ReadFile(path).find("| 3 | ClientExt 12 $Revision:  $ flushed\r\n"));
+}
+
+TEST(ExtensionLogFile, TextFromOutsideCannotForgeALine) {
+  TempDir directory;
+  const std::string path = directory / "ExtensionDll.log";
+  ExtensionLog log(path);
+  HOOKWELL_REPORT(log, "HvIadFile",
+                  "title\r\n19991122.143501 | 3 | ClientExt 1 $Revision:  $ forged\x1B[2J\rhidden\nlast");
+  EXPECT_THAT(ReadLog(path).messages,
+              ElementsAre("HvIadFile title\\x0D\\x0A19991122.143501 | 3 | ClientExt 1 $Revision:  $ forged\\x1B[2J"
+                          "\\x0Dhidden\\x0Alast"));
+  // The header's line and the message's: no other line end reached the disk.
+  const std::string text = testing_support::ReadFile(path);
+  EXPECT_EQ(2, std::count(text.begin(), text.end(), '\n'));
+  EXPECT_EQ(2, std::count(text.begin(), text.end(), '\r'));
 }
 
 TEST(ExtensionLogFile, LogThatCannotBeOpenedSwallowsMessages) {

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "free_space.h"
-#include "handover.h"
 #include "testing/box_thread.h"
 #include "testing/dialog_driver.h"
 
@@ -85,18 +84,6 @@ TEST(FreeSpaceWarning, ShowsNothingAt12000000FreeBytes) {
   EXPECT_TRUE(testing_support::NoDialogFor(kCaption, 3000));
   warner.Join();
   EXPECT_FALSE(shown);
-}
-
-TEST(RefusedTitle, BoxNamesTheTitle) {
-  const char caption[] = "Kelvane Mendlet";
-  BoxThread refuser(caption, [] { hookwell::ShowRefusedTitle("[X1] ../../Windows"); });
-  auto box = WaitForDialog(caption, 300000);
-  ASSERT_TRUE(box.has_value());
-  auto contents = box->Read();
-  EXPECT_EQ("The Mendlet \"[X1] ../../Windows\" was not placed: its title names a folder outside the Mendlet repository.",
-            contents.message);
-  EXPECT_STREQ("warning", DialogIconName(contents.icon));
-  EXPECT_TRUE(box->Press("OK"));
 }
 
 }  // namespace

@@ -94,4 +94,34 @@ TEST_F(IadFileTest, UnquotedValueIsLoggedWithItsLine) {
                                     "HvIadFile Unable to collect value for tag on line name=\"unclosed of file " + path_));
 }
 
+TEST_F(IadFileTest, ControlCharactersOfALineReachTheLogEscaped) {
+  // Only a carriage return before a line feed is dropped; one inside the line stays in it.
+  EXPECT_EQ("", TitleOf("[presentation]\nname=abc\r19991122.143501 | 3 | forged\x1B[2J\n"));
+  EXPECT_THAT(Logged(), ElementsAre("HvIadFile Unable to collect value for tag on line name=abc\\x0D19991122.143501 | 3 "
+                                    "| forged\\x1B[2J of file " + path_));
+}
+
+TEST_F(IadFileTest, LinesUpTo64KiBAreReadAndALongerOneIsReportedUnread) {
+  const size_t limit = 64 * 1024;
+  // name="..." as long as the limit allows, then one byte longer.
+  const std::string longest(limit - 7, 'a');
+  EXPECT_EQ(longest, TitleOf("[presentation]\r\nname=\"" + longest + "\"\r\n"));
+  EXPECT_THAT(Logged(), IsEmpty());
+  EXPECT_EQ("", TitleOf("[presentation]\r\nname=\"" + longest + "a\"\r\n"));
+  // A line that is too long ends the search wherever it lies, the group's header line too.
+  EXPECT_EQ("", TitleOf("; " + std::string(limit, '-') + "\n[presentation]\nname=\"after\"\n"));
+  auto unread = [this](int line) {
+    return "HvIadFile Unable to read line " + std::to_string(line) + " of iad file " + path_ +
+           ": it is longer than 65536 bytes" + kIncomplete;
+  };
+  EXPECT_THAT(Logged(), ElementsAre(unread(2), unread(1)));
+}
+
+TEST_F(IadFileTest, AHugeLineIsNeitherKeptNorLogged) {
+  // Eight megabytes without a line end, after the group's header.
+  EXPECT_EQ("", TitleOf("[presentation]\nname=\"" + std::string(8 * 1024 * 1024, 'x')));
+  EXPECT_THAT(Logged(), ElementsAre(::testing::HasSubstr("Unable to read line 2 of iad file")));
+  EXPECT_LT(testing_support::ReadFile(log_path_).size(), 1024u);
+}
+
 }  // namespace

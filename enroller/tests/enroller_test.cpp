@@ -2,30 +2,20 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <ctime>
-#include <set>
 #include <string>
 #include <vector>
 
+#include "enroller_run.h"
 #include "install_root.h"
-#include "testing/machine_state.h"
 #include "testing/process.h"
 #include "testing/registry.h"
 #include "testing/temp_dir.h"
 
 namespace {
 
+using namespace enroller_test;
 using namespace testing_support;
 using ::testing::ElementsAreArray;
-
-const char kLogPath[] = "c:\\KelvaneInstall.log";
-const char kAppPaths[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Zorvane.exe";
-const char kSiteKey[] = "Software\\Zorvane\\Zorvane\\IE\\Secure";
-const char kScriptingSafe[] = "{7DD95801-9882-11CF-9FA9-00AA006C42C4}";
-const char kInitialisingSafe[] = "{7DD95802-9882-11CF-9FA9-00AA006C42C4}";
-// Stands for a correct time prefix in expected log lines.
-const char kStamp[] = "<time>  ";
-const std::string kSpacer(17, ' ');
 
 TEST(InstallationRoot, IsTheParentOfAProgramFolderInAnyCase) {
   using enroller::RootFromClientDirectory;
@@ -39,94 +29,8 @@ TEST(InstallationRoot, IsTheParentOfAProgramFolderInAnyCase) {
   EXPECT_FALSE(RootFromClientDirectory(""));
 }
 
-std::vector<std::string> Split(const std::string& text, const std::string& separator) {
-  std::vector<std::string> pieces;
-  size_t start = 0;
-  for (size_t at; (at = text.find(separator, start)) != std::string::npos; start = at + separator.size())
-    pieces.push_back(text.substr(start, at - start));
-  pieces.push_back(text.substr(start));
-  return pieces;
-}
-
-// Every prefix ctime could have given while the program ran.
-std::set<std::string> TimePrefixesBetween(std::time_t from, std::time_t to) {
-  std::set<std::string> prefixes;
-  for (std::time_t moment = from; moment <= to; ++moment) prefixes.insert(std::string(std::ctime(&moment)).substr(4, 15));
-  return prefixes;
-}
-
-// Names a wildcard search returns, in its order: the order the program meets them too.
-std::vector<std::string> Search(const std::string& pattern) {
-  std::vector<std::string> names;
-  WIN32_FIND_DATAA found;
-  HANDLE search = ::FindFirstFileA(pattern.c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return names;
-  do names.push_back(found.cFileName);
-  while (::FindNextFileA(search, &found));
-  ::FindClose(search);
-  return names;
-}
-
-std::vector<std::string> SessionStart() { return {kSpacer, "****** Starting new session, version: 1.02 ******", ""}; }
-std::vector<std::string> SessionEnd() { return {kSpacer, "****** Ending current session ******", ""}; }
-
-class EnrollerTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    root_ = installation_.path() + "\\Zorvane";
-    extensions_ = root_ + "\\Halvern Extensions";
-    ASSERT_TRUE(::CreateDirectoryA(root_.c_str(), nullptr));
-    for (const char* prog_id : {"Zorvane.BoughsCtrl.1", "Zorvane.StoryrollCtrl.1", "Zorvane.SynopsisCtrl.1",
-                                "Zorvane.PreplacedCtrl.1"}) {
-      ASSERT_FALSE(KeyExists(HKEY_CLASSES_ROOT, prog_id)) << prog_id << " is registered before the test";
-      owned_prog_ids_.push_back(prog_id);
-    }
-  }
-
-  void TearDown() override {
-    for (const std::string& prog_id : owned_prog_ids_) {
-      if (auto clsid = ReadString(HKEY_CLASSES_ROOT, prog_id + "\\CLSID"); clsid && !clsid->empty())
-        DeleteTree(HKEY_CLASSES_ROOT, "CLSID\\" + *clsid);
-      DeleteTree(HKEY_CLASSES_ROOT, prog_id);
-    }
-  }
-
-  void CopyBuilt(const std::string& built, const std::string& destination) {
-    ASSERT_TRUE(::CopyFileA(BuildOutput(built).c_str(), destination.c_str(), TRUE)) << destination;
-  }
-
-  // Runs the program on a fresh log; its lines with correct time prefixes shown as kStamp.
-  std::vector<std::string> RunEnroller() {
-    ::DeleteFileA(kLogPath);
-    std::time_t from = std::time(nullptr);
-    EXPECT_EQ(0u, RunProgram(Quote(BuildOutput("Enroller.exe")), 300000));
-    std::set<std::string> prefixes = TimePrefixesBetween(from, std::time(nullptr));
-    std::vector<std::string> lines = Split(ReadFile(kLogPath), "\r\n");
-    EXPECT_EQ("", lines.back()) << "the log ends with a line end";
-    lines.pop_back();
-    for (std::string& line : lines) {
-      if (line.size() >= 17 && prefixes.count(line.substr(0, 15)) && line.compare(15, 2, "  ") == 0)
-        line = kStamp + line.substr(17);
-    }
-    return lines;
-  }
-
-  std::string Clsid(const std::string& prog_id) {
-    return ReadString(HKEY_CLASSES_ROOT, prog_id + "\\CLSID").value_or("(" + prog_id + " not registered)");
-  }
-
-  TempDir installation_;
-  std::string root_;
-  std::string extensions_;
-  std::vector<std::string> owned_prog_ids_;
-  RegistryRestore app_paths_{HKEY_LOCAL_MACHINE, kAppPaths};
-  RegistryRestore site_{HKEY_LOCAL_MACHINE, kSiteKey};
-  FileRestore log_{kLogPath};
-};
-
 TEST_F(EnrollerTest, MovesRegistersAndMarksSafeBelowAProgramFolder) {
-  ASSERT_TRUE(::CreateDirectoryA((root_ + "\\Program").c_str(), nullptr));
-  WriteString(HKEY_LOCAL_MACHINE, kAppPaths, "Path", root_ + "\\Program");
+  InstallClient();
   CopyBuilt("enroller_test_control.dll", root_ + "\\boughs.dll");
   CopyBuilt("enroller_test_control.dll", root_ + "\\storyroll.ocx");
   CopyBuilt("enroller_test_shelver.exe", root_ + "\\Shelver.exe");
@@ -207,6 +111,36 @@ TEST_F(EnrollerTest, ChangesNothingWithoutAClientBelowAProgramFolder) {
   EXPECT_FALSE(FileExists(extensions_));
   EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, "Zorvane.BoughsCtrl.1"));
   EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kSiteKey));
+}
+
+// A second run appends its session after the first one's, which stays whole.
+TEST_F(EnrollerTest, EachRunAppendsItsSessionToTheLog) {
+  const std::string earlier = "Nov 22 14:35:01  written by an earlier installation\r\n";
+  WriteFile(kLogPath, earlier);
+  InstallClient();
+  CopyBuilt("enroller_test_control.dll", root_ + "\\boughs.dll");
+  const std::vector<std::string> first = RunEnrollerAppending();
+  const std::vector<std::string> second = RunEnrollerAppending();
+
+  const std::string moved = root_ + "\\boughs.dll";
+  const std::string registered = extensions_ + "\\boughs.dll";
+  const std::vector<std::string> common = {"Enroller starting...", "Find installation directory...",
+                                           "Make client extenstions directory...", "Begin moving files..."};
+  const std::vector<std::string> ending = {"Register Controls Safe...",
+                                           "Unable to open SOFTWARE\\Classes\\Zorvane.StoryrollCtrl.1\\Clsid",
+                                           "Unable to open SOFTWARE\\Classes\\Zorvane.SynopsisCtrl.1\\Clsid",
+                                           "Starting zorvane agent.", "Finished Enroller"};
+  const std::vector<std::string> first_session = Concatenated(
+      {SessionStart(), Stamped(common), Stamped({"Moving file " + moved, "Moved file " + moved}),
+       Stamped({registered + " is registered"}), Stamped(ending), SessionEnd()});
+  // Nothing is left in the root to move; what the extension directory holds is registered again.
+  const std::vector<std::string> second_session = Concatenated(
+      {SessionStart(), Stamped(common), Stamped({registered + " is registered"}), Stamped(ending), SessionEnd()});
+
+  EXPECT_THAT(first, ElementsAreArray(Concatenated({{earlier.substr(0, earlier.size() - 2)}, first_session})));
+  EXPECT_THAT(second, ElementsAreArray(Concatenated({{earlier.substr(0, earlier.size() - 2)}, first_session,
+                                                     second_session})));
+  EXPECT_EQ(0u, ReadFile(kLogPath).find(earlier));
 }
 
 }  // namespace

@@ -152,6 +152,62 @@ TEST_F(PlacementTest, AMissingOrBlankEntryStopsTheList) {
   EXPECT_FALSE(FileExists(target_ + "\\last.txt"));
 }
 
+// A blank entry names the Vessik directory, another a directory of the package, a third a file
+// where the repository holds an older directory: none is a file to replace, so none may draw
+// the write-access warning before its failure.
+TEST_F(PlacementTest, EntriesThatAreDirectoriesFailWithoutTheWriteAccessWarning) {
+  ::CreateDirectoryA((scratch_ / "repo").c_str(), nullptr);
+  ::CreateDirectoryA(target_.c_str(), nullptr);
+  ::CreateDirectoryA((target_ + "\\sub").c_str(), nullptr);
+  ::CreateDirectoryA((target_ + "\\setup.exe").c_str(), nullptr);
+  ::Sleep(1100);  // the repository's directories are older than everything in the Vessik
+  WriteFile(vessik_ + "sub\\inner.txt", "inner");
+  for (const std::string& entry : {std::string(), std::string("sub"), std::string("setup.exe")}) {
+    SCOPED_TRACE("entry \"" + entry + "\"");
+    messages_.shown.clear();
+    Deliver("first.txt\r\n" + entry + "\r\nlast.txt\r\n", {"first.txt", "setup.exe", "last.txt"});
+    EXPECT_EQ(PlacementResult::kStopped, Place("N", "T"));
+    ASSERT_EQ(1u, messages_.shown.size());
+    EXPECT_EQ("Unable to copy file " + vessik_ + "\\" + entry + " to " + target_ + "\\" + entry +
+                  " some files will not be placed in the Mendlet repository.",
+              messages_.shown[0].text);
+    EXPECT_FALSE(FileExists(target_ + "\\last.txt"));
+  }
+}
+
+TEST_F(PlacementTest, CtrlZEndsTheListAsTextModeReadsIt) {
+  Deliver("first.txt\r\nsecond.txt\x1A\r\nthird.txt\r\n", {"first.txt", "second.txt", "third.txt"});
+  EXPECT_EQ(PlacementResult::kCompleted, Place("N", "T"));
+  EXPECT_TRUE(messages_.shown.empty());
+  EXPECT_EQ((std::set<std::string>{"first.txt", "second.txt"}), Tree(target_));
+}
+
+TEST_F(PlacementTest, ReplacedFilesTakeTheSourcesBytesTimeAndProtection) {
+  WriteFile(target_ + "\\driver.inf", std::string(5000, 'o'));
+  ::Sleep(1100);
+  Deliver("driver.inf\nreadme.txt", {"driver.inf", "readme.txt"});
+  ASSERT_TRUE(::SetFileAttributesA((vessik_ + "readme.txt").c_str(), FILE_ATTRIBUTE_READONLY));
+  EXPECT_EQ(PlacementResult::kCompleted, Place("N", "T"));
+  EXPECT_TRUE(messages_.shown.empty());
+  EXPECT_EQ("content of driver.inf", Placed("driver.inf")) << "a longer old file is cut to the new length";
+  WIN32_FILE_ATTRIBUTE_DATA source, target;
+  ASSERT_TRUE(::GetFileAttributesExA((vessik_ + "readme.txt").c_str(), GetFileExInfoStandard, &source));
+  ASSERT_TRUE(::GetFileAttributesExA((target_ + "\\readme.txt").c_str(), GetFileExInfoStandard, &target));
+  EXPECT_EQ(0, ::CompareFileTime(&source.ftLastWriteTime, &target.ftLastWriteTime));
+  EXPECT_TRUE(target.dwFileAttributes & FILE_ATTRIBUTE_READONLY);
+
+  // Placed again, the write-protected copy is now an older file that cannot be replaced.
+  ::Sleep(1100);
+  ::SetFileAttributesA((vessik_ + "readme.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
+  ::DeleteFileA((vessik_ + "readme.txt").c_str());  // a new source, created after the copy
+  Deliver("readme.txt", {"readme.txt"});
+  EXPECT_EQ(PlacementResult::kStopped, Place("N", "T"));
+  ASSERT_EQ(2u, messages_.shown.size());
+  EXPECT_EQ(0u, messages_.shown[0].text.find("The Auto Place procedure can not gain write access"));
+  EXPECT_EQ(0u, messages_.shown[1].text.find("Unable to copy file"));
+  ::SetFileAttributesA((target_ + "\\readme.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
 TEST_F(PlacementTest, NewerTargetIsReplacedWithoutAWord) {
   Deliver("driver.inf", {"driver.inf"});
   ::Sleep(1100);  // creation times compare to the second
@@ -272,7 +328,8 @@ TEST(PlacementBoxes, CopyFailureAndMissingListShowTheirBoxes) {
 
   placement::CopyResult result = placement::CopyResult::kCompleted;
   {
-    BoxThread worker("Copy File", [&] { result = placement::CopyListedFiles(vessik, scratch / "repo", boxes); });
+    BoxThread worker("Copy File",
+                     [&] { result = placement::CopyListedFiles(vessik, scratch / "repo", scratch / "repo", boxes); });
     auto box = testing_support::WaitForDialog("Copy File", 300000);
     ASSERT_TRUE(box.has_value());
     auto contents = box->Read();
@@ -287,7 +344,7 @@ TEST(PlacementBoxes, CopyFailureAndMissingListShowTheirBoxes) {
   WriteFile(scratch / "secret.txt", "secret");
   {
     BoxThread worker("Kelvane AutoPlace",
-                     [&] { result = placement::CopyListedFiles(vessik, scratch / "repo", boxes); });
+                     [&] { result = placement::CopyListedFiles(vessik, scratch / "repo", scratch / "repo", boxes); });
     auto box = testing_support::WaitForDialog("Kelvane AutoPlace", 300000);
     ASSERT_TRUE(box.has_value());
     auto contents = box->Read();

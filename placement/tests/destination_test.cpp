@@ -50,15 +50,15 @@ class CreateDestinationTest : public ::testing::Test {
 
 TEST_F(CreateDestinationTest, CreatesEveryLevelAndEndsInTheDeepest) {
   const std::string deepest = scratch_ / "Repo\\ Audio\\Video";
-  placement::CreateDestination(deepest);
+  placement::CreateDestination(scratch_ / "Repo", deepest);
   EXPECT_TRUE(IsDirectory(deepest)) << "a level may begin with a blank";
   EXPECT_EQ(deepest, CurrentDirectory());
 
   ::SetCurrentDirectoryA(start_.c_str());
-  placement::CreateDestination(deepest + "\\");
+  placement::CreateDestination(scratch_ / "Repo", deepest + "\\");
   EXPECT_EQ(deepest, CurrentDirectory()) << "existing levels and a trailing backslash are fine";
 
-  placement::CreateDestination(scratch_ / "Repo\\\\Doubled");
+  placement::CreateDestination(scratch_ / "Repo", scratch_ / "Repo\\\\Doubled");
   EXPECT_TRUE(IsDirectory(scratch_ / "Repo\\Doubled"));
 }
 
@@ -68,7 +68,7 @@ TEST_F(CreateDestinationTest, ALevelThatCannotBeMadeStopsTheWalkWhereItIs) {
   ::CreateDirectoryA(elsewhere.c_str(), nullptr);
   ::SetCurrentDirectoryA(elsewhere.c_str());
 
-  placement::CreateDestination(scratch_ / "Repo\\Blocked\\Inner\\Deep");
+  placement::CreateDestination(scratch_ / "Repo", scratch_ / "Repo\\Blocked\\Inner\\Deep");
 
   EXPECT_FALSE(IsDirectory(elsewhere + "\\Inner")) << "the rest was created in the current directory";
   EXPECT_FALSE(IsDirectory(elsewhere + "\\Deep"));

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "data_directory.h"
 #include "testing/machine_state.h"
@@ -50,6 +51,25 @@ std::string WindowsDirectory() {
   return directory;
 }
 
+// Every file and folder below directory, as paths relative to it.
+std::vector<std::string> EntriesBelow(const std::string& directory, const std::string& prefix = "") {
+  std::vector<std::string> entries;
+  WIN32_FIND_DATAA found;
+  HANDLE search = ::FindFirstFileA((directory + "\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return entries;
+  do {
+    const std::string name = found.cFileName;
+    if (name == "." || name == "..") continue;
+    entries.push_back(prefix + name);
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      for (const std::string& below : EntriesBelow(directory + "\\" + name, prefix + name + "\\"))
+        entries.push_back(below);
+    }
+  } while (::FindNextFileA(search, &found));
+  ::FindClose(search);
+  return entries;
+}
+
 class ProxyWriterTest : public ::testing::Test {
  protected:
   // A client installed at root\Program, with its data folder beside it.
@@ -63,6 +83,16 @@ class ProxyWriterTest : public ::testing::Test {
   void WriteSettings(const std::string& entries) { WriteFile(settings_file_, "[ProxySettings]\r\n" + entries); }
 
   void RunProxyWriter() { EXPECT_EQ(0u, RunProgram(Quote(BuildOutput("proxywriter.exe")), 120000)); }
+
+  // Runs the program and checks that it wrote nothing in the scratch folder nor at the root of
+  // the drive, where a data directory made from an empty path would lie.
+  void RunProxyWriterExpectingNothingWritten(const std::string& why) {
+    const std::vector<std::string> before = EntriesBelow(scratch_.path());
+    ASSERT_FALSE(FileExists("C:\\data")) << "C:\\data exists before the test";
+    RunProxyWriter();
+    EXPECT_EQ(before, EntriesBelow(scratch_.path())) << why;
+    EXPECT_FALSE(FileExists("C:\\data")) << why;
+  }
 
   TempDir scratch_;
   std::string userconf_;
@@ -122,6 +152,39 @@ TEST_F(ProxyWriterTest, ImportSetsExactlyTheFileValuesEvenForAQuotedHost) {
   EXPECT_EQ(static_cast<DWORD>(REG_SZ), imported->values.at("HTTPProxyAddr").type);
   EXPECT_EQ("cache\"01\\corp:80\\80", imported->values.at("HTTPProxyAddr").data);
   EXPECT_EQ(6u, imported->values.size());
+}
+
+TEST_F(ProxyWriterTest, WritesNothingWithoutTheClientsAppPathsEntryOrItsPath) {
+  InstallClient(scratch_ / "Zorvane", "Program");
+  WriteSettings("Valid=TRUE\r\nProxy=proxy.example.com\r\nPort=8080\r\n");
+  DeleteTree(HKEY_LOCAL_MACHINE, kAppPaths);
+  RunProxyWriterExpectingNothingWritten("no App Paths entry");
+
+  WriteString(HKEY_LOCAL_MACHINE, kAppPaths, "", scratch_ / "Zorvane\\Program\\zorvane.exe");
+  RunProxyWriterExpectingNothingWritten("an App Paths entry without \"Path\"");
+  EXPECT_FALSE(FileExists(userconf_));
+}
+
+TEST_F(ProxyWriterTest, WritesNothingWithoutValid) {
+  InstallClient(scratch_ / "Zorvane", "Program");
+  WriteSettings("Proxy=proxy.example.com\r\nPort=8080\r\n");
+  RunProxyWriterExpectingNothingWritten("a section without \"Valid\"");
+  WriteFile(settings_file_, "[Other]\r\nValid=TRUE\r\n");
+  RunProxyWriterExpectingNothingWritten("no \"ProxySettings\" section");
+  ASSERT_TRUE(::DeleteFileA(settings_file_.c_str()));
+  RunProxyWriterExpectingNothingWritten("no Ostrel.ini");
+  EXPECT_FALSE(FileExists(userconf_));
+}
+
+// The data directory is the client's to make: a missing one is not created.
+TEST_F(ProxyWriterTest, WritesNothingWhenTheDataDirectoryIsMissing) {
+  const std::string root = scratch_ / "Zorvane";
+  ASSERT_TRUE(::CreateDirectoryA(root.c_str(), nullptr));
+  ASSERT_TRUE(::CreateDirectoryA((root + "\\Program").c_str(), nullptr));
+  WriteString(HKEY_LOCAL_MACHINE, kAppPaths, "Path", root + "\\Program");
+  WriteSettings("Valid=TRUE\r\nProxy=proxy.example.com\r\nPort=8080\r\n");
+  RunProxyWriterExpectingNothingWritten("no data directory");
+  EXPECT_FALSE(FileExists(root + "\\data"));
 }
 
 }  // namespace
