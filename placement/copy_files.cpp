@@ -98,8 +98,11 @@ class Placer {
     if (created) return file;
     file.reset(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     BY_HANDLE_FILE_INFORMATION information;
+    // Windows refuses write access to a write-protected file; say so ourselves, since a
+    // process with the rights to ignore the attribute (root under Wine) would be let through.
     if (!file || !::GetFileInformationByHandle(file.get(), &information) ||
-        (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !IsWithin(repository_, RealPath(file.get()))) {
+        (information.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) ||
+        !IsWithin(repository_, RealPath(file.get()))) {
       return UniqueHandle();
     }
     return file;

@@ -67,7 +67,7 @@ TEST(ExtensionLogEscaping, ControlCharactersBecomeHexEscapes) {
   // from one: a folder "x0A" is not a line feed, nor is a backslash before a real carriage return.
   EXPECT_EQ("C:\\x5Cx0A\\", EscapeLogText("C:\\x0A\\"));
   EXPECT_EQ("C:\\\\x0D", EscapeLogText("C:\\\r"));
-  EXPECT_EQ("\\x5C\\x5Cx", EscapeLogText("\\\\x"));
+  EXPECT_EQ("\\\\x5Cx", EscapeLogText("\\\\x"));
 }
 
 TEST(ExtensionLogEscaping, EveryTextComesBackUnchangedAndNoControlCharacterRemains) {

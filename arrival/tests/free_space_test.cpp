@@ -16,7 +16,7 @@ using hookwell::CacheSpace;
 using hookwell::IsLowOnSpace;
 using testing_support::BoxThread;
 using testing_support::DialogIcon;
-using testing_support::WaitForDialog;
+using testing_support::AnswerDialog;
 
 const char kCaption[] = "Kelvane Warning";
 const char kText[] =
@@ -65,15 +65,14 @@ TEST(FreeSpace, QuotasAndUsageBeyondTwoGigabytesDoNotWrap) {
 TEST(FreeSpaceWarning, ShowsTheKelvaneWarningAt11999999FreeBytes) {
   bool shown = false;
   BoxThread warner(kCaption, [&] { shown = hookwell::WarnIfLowOnSpace(Space(12000000, {1})); });
-  auto box = WaitForDialog(kCaption, 300000);
+  auto box = AnswerDialog(kCaption, "OK", 300000,
+                          [&] { EXPECT_FALSE(warner.done()) << "the check returns only when the box is closed"; });
   ASSERT_TRUE(box.has_value());
-  auto contents = box->Read();
-  EXPECT_EQ(kCaption, contents.caption);
-  EXPECT_EQ(kText, contents.message);
-  EXPECT_EQ(std::vector<std::string>{"OK"}, contents.buttons);
-  EXPECT_STREQ("warning", DialogIconName(contents.icon));
-  EXPECT_FALSE(warner.done()) << "the check returns only when the box is closed";
-  EXPECT_TRUE(box->Press("OK"));
+  EXPECT_EQ(kCaption, box->contents.caption);
+  EXPECT_EQ(kText, box->contents.message);
+  EXPECT_EQ(std::vector<std::string>{"OK"}, box->contents.buttons);
+  EXPECT_STREQ("warning", DialogIconName(box->contents.icon));
+  EXPECT_TRUE(box->pressed);
   warner.Join();
   EXPECT_TRUE(shown);
 }

@@ -7,6 +7,7 @@
 #include <set>
 #include <string>
 
+#include "comsupport/client_app_paths.h"
 #include "client_location.h"
 #include "comsupport/bstr.h"
 #include "comsupport/com_object.h"
@@ -35,7 +36,7 @@ const char kClientExtIid[] = "{0F4FE440-983F-11D0-9B9C-444553540000}";
 const char kIndependentProgId[] = "Zorvane.HalvernKelvaneClientExt";
 const char kExtensions[] = "Software\\Zorvane\\ClientExtensions";
 const char kClientClass[] = "CLSID\\{53FCF358-5323-11D0-A864-0000B43699FC}";
-const char kAppPaths[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Zorvane.exe";
+const char* const kAppPaths = comsupport::kClientAppPathsKey;
 
 std::string ClassKey() { return std::string("CLSID\\") + kClsid; }
 

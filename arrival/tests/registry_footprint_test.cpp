@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include <string.h>
+
 #include "comsupport/registry.h"
 #include "testing/machine_state.h"
 #include "testing/process.h"
@@ -22,7 +24,18 @@ const char kClientExtInterface[] = "Interface\\{0F4FE440-983F-11D0-9B9C-44455354
 // Unregistration leaves the type library registered; the key is compared on its own.
 const char kTypeLibrary[] = "TypeLib\\{2EABB431-9B8E-11D3-9ACE-00008630FDFD}";
 
-using Flat = std::map<std::string, std::string>;
+// The client's own key for extensions, made when the client is installed.
+const char kClientExtensions[] = "Software\\Zorvane\\ClientExtensions";
+
+// Registry names compare without case (Wine spells "Typelib" where others write "TypeLib").
+struct NoCase {
+  bool operator()(const std::string& a, const std::string& b) const { return _stricmp(a.c_str(), b.c_str()) < 0; }
+};
+bool StartsWith(const std::string& path, const std::string& prefix) {
+  return _strnicmp(path.c_str(), prefix.c_str(), prefix.size()) == 0;
+}
+
+using Flat = std::map<std::string, std::string, NoCase>;
 
 // Every value as "key path|value name" -> "type:data", and every key as "key path" -> "".
 void Flatten(const RegistryTree& tree, const std::string& path, Flat& flat) {
@@ -46,7 +59,7 @@ Flat Snapshot() {
 std::vector<std::string> Differences(const Flat& before, const Flat& after, const std::vector<std::string>& ignored) {
   auto is_ignored = [&](const std::string& path) {
     for (const std::string& prefix : ignored) {
-      if (path.compare(0, prefix.size(), prefix) == 0) return true;
+      if (StartsWith(path, prefix)) return true;
     }
     return false;
   };
@@ -78,8 +91,11 @@ class RegistryFootprint : public ::testing::Test {
     unregistered = Snapshot();
   }
 
+  void SetUp() override { comsupport::RegistryKey::Create(HKEY_CURRENT_USER, kClientExtensions, KEY_WRITE); }
+
   testing_support::RegistryRestore interface_{HKEY_CLASSES_ROOT, kClientExtInterface};
   testing_support::RegistryRestore type_library_{HKEY_CLASSES_ROOT, kTypeLibrary};
+  testing_support::RegistryRestore extensions_{HKEY_CURRENT_USER, kClientExtensions};
 };
 
 TEST_F(RegistryFootprint, TheClientsInterfaceKeyIsNeverChanged) {
@@ -99,10 +115,10 @@ TEST_F(RegistryFootprint, TheClientsInterfaceKeyIsNeverChanged) {
     Flat kept;
     Flat was;
     for (const auto& [path, value] : *snapshot) {
-      if (path.compare(0, interface_path.size(), interface_path) == 0) kept[path] = value;
+      if (StartsWith(path, interface_path)) kept[path] = value;
     }
     for (const auto& [path, value] : before) {
-      if (path.compare(0, interface_path.size(), interface_path) == 0) was[path] = value;
+      if (StartsWith(path, interface_path)) was[path] = value;
     }
     EXPECT_EQ(was, kept);
   }

@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "comsupport/client_app_paths.h"
 #include "comsupport/bstr.h"
 #include "comsupport/com_ptr.h"
 #include "comsupport/unique_handle.h"
@@ -41,7 +42,7 @@ using testing_support::StandinClient;
 using testing_support::WaitForFile;
 
 const char kClsid[] = "{2EABB432-9B8E-11d3-9ACE-00008630FDFD}";
-const char kAppPaths[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Zorvane.exe";
+const char* const kAppPaths = comsupport::kClientAppPathsKey;
 
 // JSON text of a string.
 std::string Quoted(const std::string& text) {
@@ -223,10 +224,10 @@ TEST_F(RoadTest, AnEntryLeavingTheVessikIsRefusedVisibly) {
   testing_support::WriteFile(root_ / "data\\outside.txt", "not part of the package");
   std::string escaped = root_.path().substr(0, root_.path().find_last_of('\\')) + "\\outside.txt";
   Deliver(301, 7, "[M4] Hostile", {"first.txt", "..\\..\\outside.txt", "last.txt"});
-  auto box = testing_support::WaitForDialog("Kelvane AutoPlace", 60000);
+  auto box = testing_support::AnswerDialog("Kelvane AutoPlace", "OK", 60000);
   ASSERT_TRUE(box.has_value());
-  EXPECT_THAT(box->Read().message, HasSubstr("Unable to copy file"));
-  EXPECT_TRUE(box->Press("OK"));
+  EXPECT_THAT(box->contents.message, HasSubstr("Unable to copy file"));
+  EXPECT_TRUE(box->pressed);
   EXPECT_TRUE(FileExists(repository_ + "\\first.txt"));
   EXPECT_FALSE(FileExists(repository_ + "\\last.txt"));
   EXPECT_FALSE(FileExists(escaped));
@@ -246,10 +247,10 @@ TEST_F(RoadTest, ATitleLeavingTheRepositoryIsRefusedByShelverNotInTheClientsCall
   StartClient("Y");
   BoxWatch client_boxes(standin_->process().id());
   Deliver(402, 7, "[M5] ..\\..\\Escaped", {"readme.txt"});
-  auto box = testing_support::WaitForDialog("Kelvane AutoPlace", 60000);
+  auto box = testing_support::AnswerDialog("Kelvane AutoPlace", "OK", 60000);
   ASSERT_TRUE(box.has_value());
-  EXPECT_THAT(box->Read().message, HasSubstr("names a directory outside the Mendlet repository"));
-  EXPECT_TRUE(box->Press("OK"));
+  EXPECT_THAT(box->contents.message, HasSubstr("names a directory outside the Mendlet repository"));
+  EXPECT_TRUE(box->pressed);
   EXPECT_THAT(client_boxes.Captions(), IsEmpty());
   EXPECT_FALSE(FileExists(repository_));
   EXPECT_FALSE(FileExists(root_ / "Escaped"));
@@ -258,12 +259,10 @@ TEST_F(RoadTest, ATitleLeavingTheRepositoryIsRefusedByShelverNotInTheClientsCall
 
 TEST_F(RoadTest, LowFreeSpaceIsWarnedAtStartAndEnoughIsNot) {
   std::thread presser([] {
-    auto box = testing_support::WaitForDialog("Kelvane Warning", 60000);
+    auto box = testing_support::AnswerDialog("Kelvane Warning", "OK", 60000);
     ASSERT_TRUE(box.has_value());
-    auto contents = box->Read();
-    EXPECT_THAT(contents.message, HasSubstr("less than 12MB of free space"));
-    EXPECT_STREQ("warning", DialogIconName(contents.icon));
-    box->Press("OK");
+    EXPECT_THAT(box->contents.message, HasSubstr("less than 12MB of free space"));
+    EXPECT_STREQ("warning", DialogIconName(box->contents.icon));
   });
   StartClient("N", 20000000, 8000001);  // 11,999,999 bytes free
   presser.join();
@@ -290,10 +289,10 @@ TEST_F(RoadTest, WithoutAKelvaneChannelTheCheckIsLoggedAndShelverCannotReadItsSe
 
   auto shelver = testing_support::Process::Start(testing_support::Quote(extensions_ + "\\Shelver.exe") + " \"" +
                                                  (root_ / "data\\") + "| Title\"");
-  auto box = testing_support::WaitForDialog("Place", 60000);
+  auto box = testing_support::AnswerDialog("Place", "OK", 60000);
   ASSERT_TRUE(box.has_value());
-  EXPECT_EQ("Error in reading user profile data", box->Read().message);
-  EXPECT_TRUE(box->Press("OK"));
+  EXPECT_EQ("Error in reading user profile data", box->contents.message);
+  EXPECT_TRUE(box->pressed);
   DWORD code = 0;
   ASSERT_TRUE(shelver.Wait(60000, &code));
   EXPECT_EQ(1u, code);

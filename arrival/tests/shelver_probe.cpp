@@ -30,8 +30,9 @@ bool HasOwnConsole() {
   return count == 1 && processes[0] == ::GetCurrentProcessId();
 }
 
-// The process group travels in the process parameters (field ProcessGroupId, at 0x29C in the
-// 32-bit layout); a process started with CREATE_NEW_PROCESS_GROUP leads its own group.
+// A process started with CREATE_NEW_PROCESS_GROUP leads its own group: its process parameters
+// carry ConsoleFlags 1 (Ctrl+C ignored, at 0x14 in the 32-bit layout) and, where the system
+// records it, ProcessGroupId (at 0x29C) set to its own id.
 bool LeadsOwnProcessGroup() {
   using QueryProcess = NTSTATUS(WINAPI*)(HANDLE, PROCESSINFOCLASS, PVOID, ULONG, PULONG);
   const auto query = reinterpret_cast<QueryProcess>(
@@ -39,9 +40,11 @@ bool LeadsOwnProcessGroup() {
   PROCESS_BASIC_INFORMATION basic = {};
   if (!query || query(::GetCurrentProcess(), ProcessBasicInformation, &basic, sizeof basic, nullptr) != 0) return false;
   const auto* parameters = reinterpret_cast<const BYTE*>(basic.PebBaseAddress->ProcessParameters);
+  ULONG console_flags = 0;
   ULONG group = 0;
+  ::CopyMemory(&console_flags, parameters + 0x14, sizeof console_flags);
   ::CopyMemory(&group, parameters + 0x29C, sizeof group);
-  return group == ::GetCurrentProcessId();
+  return (console_flags & 1) != 0 || group == ::GetCurrentProcessId();
 }
 
 std::string TestHandleState(const std::string& directory) {

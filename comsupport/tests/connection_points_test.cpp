@@ -42,7 +42,8 @@ class Sink : public ComObject<IDispatch, IPropertyNotifySink> {
     std::string call = std::to_string(id) + " lcid " + std::to_string(lcid) + " flags " + std::to_string(flags);
     for (UINT i = params->cArgs; i-- > 0;) {
       comsupport::Variant text;
-      ::VariantChangeType(text.get(), &params->rgvarg[i], 0, VT_BSTR);
+      // "True" only for a VT_BOOL argument.
+      ::VariantChangeType(text.get(), &params->rgvarg[i], VARIANT_ALPHABOOL, VT_BSTR);
       call += " " + comsupport::Bstr(text.get()->bstrVal).Ansi();
     }
     calls.push_back(call);

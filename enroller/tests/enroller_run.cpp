@@ -11,7 +11,6 @@ namespace enroller_test {
 using namespace testing_support;
 
 const char kLogPath[] = "c:\\KelvaneInstall.log";
-const char kAppPaths[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Zorvane.exe";
 const char kSiteKey[] = "Software\\Zorvane\\Zorvane\\IE\\Secure";
 const char kScriptingSafe[] = "{7DD95801-9882-11CF-9FA9-00AA006C42C4}";
 const char kInitialisingSafe[] = "{7DD95802-9882-11CF-9FA9-00AA006C42C4}";

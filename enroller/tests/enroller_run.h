@@ -11,13 +11,14 @@
 #include <string>
 #include <vector>
 
+#include "comsupport/client_app_paths.h"
 #include "testing/machine_state.h"
 #include "testing/temp_dir.h"
 
 namespace enroller_test {
 
 extern const char kLogPath[];
-extern const char kAppPaths[];
+inline const char* const kAppPaths = comsupport::kClientAppPathsKey;
 extern const char kSiteKey[];
 extern const char kScriptingSafe[];
 extern const char kInitialisingSafe[];

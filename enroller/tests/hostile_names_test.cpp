@@ -85,7 +85,12 @@ class HostFiles {
   static void RunShell(const std::string& directory, const std::string& command) {
     const std::string unix_directory = UnixPath(directory);
     ASSERT_FALSE(unix_directory.empty()) << "no Unix path for " << directory;
-    std::string command_line = "/bin/sh -c \"cd '" + unix_directory + "' && " + command + "\"";
+    // One argument for the shell: Wine splits a Unix program's command line as Windows does, so
+    // each double quote inside it is written \".
+    std::string script = "cd '" + unix_directory + "' && " + command;
+    std::string quoted;
+    for (char c : script) quoted += c == '"' ? std::string("\\\"") : std::string(1, c);
+    std::string command_line = "/bin/sh -c \"" + quoted + "\"";
     std::vector<char> buffer(command_line.begin(), command_line.end());
     buffer.push_back('\0');
     STARTUPINFOA startup = {};

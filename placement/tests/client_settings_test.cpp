@@ -63,11 +63,11 @@ class ShelverSettingsTest : public testing::Test {
         testing_support::Quote(testing_support::BuildOutput("Shelver.exe")) + " \"" + vessik_ + "| Display\"",
         scratch_.path());
     if (settings_box_expected) {
-      auto box = testing_support::WaitForDialog("Place", 120000);
+      auto box = testing_support::AnswerDialog("Place", "OK", 120000);
       EXPECT_TRUE(box.has_value()) << "no \"Place\" box";
       if (box) {
-        EXPECT_EQ("Error in reading user profile data", box->Read().message);
-        EXPECT_TRUE(box->Press("OK"));
+        EXPECT_EQ("Error in reading user profile data", box->contents.message);
+        EXPECT_TRUE(box->pressed);
       }
     }
     DWORD code = 0;

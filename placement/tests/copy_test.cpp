@@ -330,13 +330,12 @@ TEST(PlacementBoxes, CopyFailureAndMissingListShowTheirBoxes) {
   {
     BoxThread worker("Copy File",
                      [&] { result = placement::CopyListedFiles(vessik, scratch / "repo", scratch / "repo", boxes); });
-    auto box = testing_support::WaitForDialog("Copy File", 300000);
+    auto box = testing_support::AnswerDialog("Copy File", "OK", 300000);
     ASSERT_TRUE(box.has_value());
-    auto contents = box->Read();
-    EXPECT_EQ("Could not open " + vessik + "MyMendlet.dat.", contents.message);
-    EXPECT_STREQ("information", DialogIconName(contents.icon));
-    EXPECT_EQ(std::vector<std::string>{"OK"}, contents.buttons);
-    EXPECT_TRUE(box->Press("OK"));
+    EXPECT_EQ("Could not open " + vessik + "MyMendlet.dat.", box->contents.message);
+    EXPECT_STREQ("information", DialogIconName(box->contents.icon));
+    EXPECT_EQ(std::vector<std::string>{"OK"}, box->contents.buttons);
+    EXPECT_TRUE(box->pressed);
   }
   EXPECT_EQ(placement::CopyResult::kNoFileList, result);
 
@@ -345,14 +344,13 @@ TEST(PlacementBoxes, CopyFailureAndMissingListShowTheirBoxes) {
   {
     BoxThread worker("Kelvane AutoPlace",
                      [&] { result = placement::CopyListedFiles(vessik, scratch / "repo", scratch / "repo", boxes); });
-    auto box = testing_support::WaitForDialog("Kelvane AutoPlace", 300000);
+    auto box = testing_support::AnswerDialog("Kelvane AutoPlace", "OK", 300000);
     ASSERT_TRUE(box.has_value());
-    auto contents = box->Read();
     EXPECT_EQ("Unable to copy file " + vessik + "\\..\\secret.txt to " + scratch.path() +
                   "\\repo\\..\\secret.txt some files will not be placed in the Mendlet repository.",
-              contents.message);
-    EXPECT_STREQ("warning", DialogIconName(contents.icon));
-    EXPECT_TRUE(box->Press("OK"));
+              box->contents.message);
+    EXPECT_STREQ("warning", DialogIconName(box->contents.icon));
+    EXPECT_TRUE(box->pressed);
   }
   EXPECT_EQ(placement::CopyResult::kStopped, result);
 }

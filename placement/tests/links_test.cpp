@@ -127,6 +127,8 @@ TEST_F(LinkTest, AFileOrDirectoryOfTheVessikLinkedOutsideIsNotRead) {
 
 TEST_F(LinkTest, AFileListLinkedOutsideIsNotRead) {
   WriteFile(outside_ + "\\list.txt", "secret.txt\n");
+  ::CreateDirectoryA((scratch_ / "cache").c_str(), nullptr);
+  ::CreateDirectoryA(vessik_.c_str(), nullptr);
   Link(vessik_ + "MyMendlet.dat", outside_ + "\\list.txt");
   EXPECT_EQ(PlacementResult::kNoFileList, Place("N", "T"));
   ASSERT_EQ(1u, messages_.shown.size());

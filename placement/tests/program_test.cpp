@@ -26,14 +26,13 @@ class ShelverWithoutClient : public ::testing::Test {
   // exit code.
   DWORD RunAndAnswer(const std::string& argument) {
     Process shelver = Process::Start(Quote(BuildOutput("Shelver.exe")) + " " + argument, scratch_.path());
-    auto box = WaitForDialog("Place", 300000);
+    auto box = AnswerDialog("Place", "OK", 300000);
     EXPECT_TRUE(box.has_value()) << "no \"Place\" box";
     if (box) {
-      DialogContents contents = box->Read();
-      EXPECT_EQ("Error in reading user profile data", contents.message);
-      EXPECT_EQ(std::vector<std::string>{"OK"}, contents.buttons);
-      EXPECT_STREQ("none", DialogIconName(contents.icon));
-      EXPECT_TRUE(box->Press("OK"));
+      EXPECT_EQ("Error in reading user profile data", box->contents.message);
+      EXPECT_EQ(std::vector<std::string>{"OK"}, box->contents.buttons);
+      EXPECT_STREQ("none", DialogIconName(box->contents.icon));
+      EXPECT_TRUE(box->pressed);
     }
     DWORD exit_code = 0;
     EXPECT_TRUE(shelver.Wait(300000, &exit_code));

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "comsupport/client_app_paths.h"
 #include "data_directory.h"
 #include "testing/machine_state.h"
 #include "testing/process.h"
@@ -15,7 +16,7 @@ namespace {
 
 using namespace testing_support;
 
-const char kAppPaths[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\zorvane.exe";
+const char* const kAppPaths = comsupport::kClientAppPathsKey;
 const char kCommunication[] = "Software\\Zorvane\\Zorvane\\Communication";
 
 TEST(DataDirectory, CutsAFinalProgramComponentInAnyCase) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "comsupport/client_app_paths.h"
 #include "comsupport/bstr.h"
 #include "comsupport/com_ptr.h"
 #include "event_recorder.h"
@@ -430,7 +431,7 @@ TEST(StandinClient, RefusesABrokenFixtureAtStart) {
 
 TEST(StandinClient, InstallsUnderARootLikeARealClient) {
   testing_support::TempDir root;
-  const std::string app_paths = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Zorvane.exe";
+  const std::string app_paths = comsupport::kClientAppPathsKey;
   testing_support::RegistryRestore keep(HKEY_LOCAL_MACHINE, app_paths);
   std::string installed = testing_support::InstallStandin(root.path());
   EXPECT_EQ(installed, testing_support::ReadString(HKEY_LOCAL_MACHINE, app_paths).value_or("-"));
