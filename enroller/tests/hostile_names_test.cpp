@@ -14,6 +14,7 @@
 #include "testing/process.h"
 #include "testing/registry.h"
 #include "testing/temp_dir.h"
+#include "testing/unix_link.h"
 
 namespace {
 
@@ -29,19 +30,6 @@ const char kPlacedEscaped[] = "placed\\x0D\\x0AStarting zorvane agent.\\x0A.dll"
 // As long as a class id, braces included, so only the failing creation can reveal it.
 const char kForgedClsid[] = "{6A1E0C3B-52D4-00\r\nFinished Enroller\n}";
 const char kForgedClsidEscaped[] = "{6A1E0C3B-52D4-00\\x0D\\x0AFinished Enroller\\x0A}";
-
-std::string UnixPath(const std::string& windows_path) {
-  using UnixFileName = char*(CDECL*)(LPCWSTR);
-  auto unix_file_name = reinterpret_cast<UnixFileName>(reinterpret_cast<void*>(
-      ::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-  if (!unix_file_name) return "";
-  std::wstring wide(windows_path.begin(), windows_path.end());
-  char* unix_path = unix_file_name(wide.c_str());
-  if (!unix_path) return "";
-  std::string result = unix_path;
-  ::HeapFree(::GetProcessHeap(), 0, unix_path);
-  return result;
-}
 
 // name as a printf format that gives it back: control characters and the format's own
 // characters as octal escapes.

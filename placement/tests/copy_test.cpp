@@ -8,14 +8,11 @@
 
 #include "comsupport/unique_handle.h"
 #include "copy_files.h"
+#include "recorded_messages.h"
 #include "shelver.h"
 #include "testing/box_thread.h"
 #include "testing/dialog_driver.h"
 #include "testing/temp_dir.h"
-
-namespace placement {
-void PrintTo(PlacementResult result, std::ostream* out) { *out << PlacementResultName(result); }
-}  // namespace placement
 
 namespace {
 
@@ -28,19 +25,8 @@ using testing_support::RemoveTree;
 using testing_support::TempDir;
 using testing_support::WriteFile;
 
-struct Shown {
-  std::string text;
-  std::string caption;
-  UINT style;
-};
-
-class RecordedMessages : public placement::UserMessages {
- public:
-  void Show(const std::string& text, const std::string& caption, UINT style) override {
-    shown.push_back({text, caption, style});
-  }
-  std::vector<Shown> shown;
-};
+using placement_tests::CurrentDirectory;
+using placement_tests::RecordedMessages;
 
 // Every file and directory below root, relative to it.
 void Collect(const std::string& root, const std::string& relative, std::set<std::string>& found) {
@@ -67,12 +53,6 @@ std::set<std::string> Added(const std::set<std::string>& before, const std::set<
     if (!before.count(path)) added.insert(path);
   }
   return added;
-}
-
-std::string CurrentDirectory() {
-  char directory[MAX_PATH * 2] = {};
-  ::GetCurrentDirectoryA(sizeof directory, directory);
-  return directory;
 }
 
 // A Vessik at scratch\cache\vessik\ with its files; the repository root is scratch\repo\root.

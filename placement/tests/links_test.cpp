@@ -1,5 +1,5 @@
 // Placement where links lead out of the Vessik or the repository. The links are Unix symbolic
-// links made by the test itself under Wine (unix_link.h says how); Windows meets the same checks
+// links made by the test itself under Wine (testing/unix_link.h says how); Windows meets the same checks
 // with NTFS symbolic links and junctions.
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -9,13 +9,10 @@
 #include <vector>
 
 #include "copy_files.h"
+#include "recorded_messages.h"
 #include "shelver.h"
 #include "testing/temp_dir.h"
-#include "unix_link.h"
-
-namespace placement {
-void PrintTo(PlacementResult result, std::ostream* out) { *out << PlacementResultName(result); }
-}  // namespace placement
+#include "testing/unix_link.h"
 
 namespace {
 
@@ -26,29 +23,15 @@ using testing_support::ReadFile;
 using testing_support::TempDir;
 using testing_support::WriteFile;
 
-struct Shown {
-  std::string text;
-  std::string caption;
-};
-
-class RecordedMessages : public placement::UserMessages {
- public:
-  void Show(const std::string& text, const std::string& caption, UINT) override { shown.push_back({text, caption}); }
-  std::vector<Shown> shown;
-};
-
-std::string CurrentDirectory() {
-  char directory[MAX_PATH * 2] = {};
-  ::GetCurrentDirectoryA(sizeof directory, directory);
-  return directory;
-}
+using placement_tests::CurrentDirectory;
+using placement_tests::RecordedMessages;
 
 // A Vessik at scratch\cache\vessik\, the repository at scratch\repo, and scratch\outside, which
 // neither may reach: it holds secret.txt and victim.txt.
 class LinkTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!placement_tests::CanMakeUnixLinks()) GTEST_SKIP() << "Unix symbolic links are made under Wine only";
+    if (!testing_support::CanMakeUnixLinks()) GTEST_SKIP() << "Unix symbolic links are made under Wine only";
     WriteFile(outside_ + "\\secret.txt", "not part of the package");
     WriteFile(outside_ + "\\victim.txt", "not to be overwritten");
     ::CreateDirectoryA(repository_.c_str(), nullptr);
@@ -56,7 +39,7 @@ class LinkTest : public ::testing::Test {
   ~LinkTest() override {
     ::SetCurrentDirectoryA(start_.c_str());
     // Before the scratch directory goes: its removal would follow a link to a directory.
-    for (const std::string& link : links_) placement_tests::RemoveUnixLink(link);
+    for (const std::string& link : links_) testing_support::RemoveUnixLink(link);
   }
 
   void Deliver(const std::string& file_list, const std::vector<std::string>& files) {
@@ -64,7 +47,7 @@ class LinkTest : public ::testing::Test {
     for (const auto& name : files) WriteFile(vessik_ + name, "content of " + name);
   }
   void Link(const std::string& link, const std::string& target) {
-    ASSERT_TRUE(placement_tests::MakeUnixLink(target, link)) << link << " -> " << target;
+    ASSERT_TRUE(testing_support::MakeUnixLink(target, link)) << link << " -> " << target;
     links_.push_back(link);
   }
   PlacementResult Place(const std::string& mirror_flag, const std::string& title,

@@ -10,7 +10,10 @@
 
 #include <string>
 
-namespace placement_tests {
+namespace testing_support {
+
+// The Unix path of a Windows path (the last level need not exist); empty when Wine cannot say.
+std::string UnixPath(const std::string& windows_path);
 
 // True under Wine, where MakeUnixLink works.
 bool CanMakeUnixLinks();
@@ -22,4 +25,4 @@ bool MakeUnixLink(const std::string& target, const std::string& link);
 // Removes the link itself (never what it leads to); false when there was none.
 bool RemoveUnixLink(const std::string& link);
 
-}  // namespace placement_tests
+}  // namespace testing_support

@@ -1,8 +1,8 @@
-#include "unix_link.h"
+#include "testing/unix_link.h"
 
 #include <windows.h>
 
-namespace placement_tests {
+namespace testing_support {
 
 namespace {
 
@@ -13,7 +13,8 @@ UnixFileName UnixFileNameFunction() {
       reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
 }
 
-// The Unix path of a Windows path (the last level need not exist); empty when Wine cannot say.
+}  // namespace
+
 std::string UnixPath(const std::string& windows_path) {
   UnixFileName unix_file_name = UnixFileNameFunction();
   if (!unix_file_name) return std::string();
@@ -26,6 +27,8 @@ std::string UnixPath(const std::string& windows_path) {
   ::HeapFree(::GetProcessHeap(), 0, unix_path);
   return result;
 }
+
+namespace {
 
 // symlink(2) on i386 Linux: system call 83; 0 or a negative errno.
 int LinuxSymlink(const char* target, const char* link) {
@@ -62,4 +65,4 @@ bool RemoveUnixLink(const std::string& link) {
   return !unix_link.empty() && LinuxUnlink(unix_link.c_str()) == 0;
 }
 
-}  // namespace placement_tests
+}  // namespace testing_support
