@@ -2,6 +2,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "comsupport/boundary.h"
 #include "vinnet/helpers.h"
 
 namespace {
@@ -24,22 +25,7 @@ int Split(const char* text, const char* delimiters, Add add) {
   return count;
 }
 
-}  // namespace
-
-int IsOneOf(DWORD value, const CDWordArray& values) {
-  return std::find(values.begin(), values.end(), value) != values.end() ? 1 : 0;
-}
-
-int ParseDelimitedString(const char* text, const char* delimiters, CStringArray& pieces) {
-  pieces.RemoveAll();
-  return Split(text, delimiters, [&](const CString& piece) { pieces.Add(piece); });
-}
-
-int ParseDelimitedString(const char* text, const char* delimiters, CMapStringToOb& pieces) {
-  return Split(text, delimiters, [&](const CString& piece) { pieces.SetAt(piece, nullptr); });
-}
-
-void SortServices(CString& ids) {
+void SortedIds(CString& ids) {
   CStringArray pieces;
   ParseDelimitedString(ids.c_str(), ",", pieces);
   std::stable_sort(pieces.begin(), pieces.end(), [](const CString& a, const CString& b) {
@@ -50,7 +36,37 @@ void SortServices(CString& ids) {
   ids = sorted;
 }
 
+}  // namespace
+
+int IsOneOf(DWORD value, const CDWordArray& values) {
+  return std::find(values.begin(), values.end(), value) != values.end() ? 1 : 0;
+}
+
+int ParseDelimitedString(const char* text, const char* delimiters, CStringArray& pieces) {
+  return comsupport::Boundary("ParseDelimitedString", 0, [&] {
+    pieces.RemoveAll();
+    return Split(text, delimiters, [&](const CString& piece) { pieces.Add(piece); });
+  });
+}
+
+int ParseDelimitedString(const char* text, const char* delimiters, CMapStringToOb& pieces) {
+  return comsupport::Boundary("ParseDelimitedString", 0, [&] {
+    return Split(text, delimiters, [&](const CString& piece) { pieces.SetAt(piece, nullptr); });
+  });
+}
+
+// Left as it was when memory runs out.
+void SortServices(CString& ids) {
+  comsupport::Boundary("SortServices", 0, [&] {
+    SortedIds(ids);
+    return 1;
+  });
+}
+
 void SortStringArray(CStringArray& texts) {
-  std::stable_sort(texts.begin(), texts.end(),
-                   [](const CString& a, const CString& b) { return ::lstrcmpiA(a.c_str(), b.c_str()) < 0; });
+  comsupport::Boundary("SortStringArray", 0, [&] {
+    std::stable_sort(texts.begin(), texts.end(),
+                     [](const CString& a, const CString& b) { return ::lstrcmpiA(a.c_str(), b.c_str()) < 0; });
+    return 1;
+  });
 }
