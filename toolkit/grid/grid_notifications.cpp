@@ -16,17 +16,18 @@ void CSuperGridCtrl::Notify(int code, int item, UINT key) {
   ::SendMessageA(parent, WM_NOTIFY, notice.hdr.idFrom, reinterpret_cast<LPARAM>(&notice));
 }
 
-LRESULT CALLBACK CSuperGridCtrl::ListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                          DWORD_PTR data) {
-  auto* grid = reinterpret_cast<CSuperGridCtrl*>(data);
-  if (!grid || grid->m_hList != hwnd) return ::DefSubclassProc(hwnd, message, wParam, lParam);
+// The list's user data holds its grid. (comctl32's subclassing keeps its data in a window
+// property, which costs a server call per message under Wine: too dear for a list of thousands.)
+LRESULT CALLBACK CSuperGridCtrl::ListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* grid = reinterpret_cast<CSuperGridCtrl*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (!grid || grid->m_hList != hwnd || !grid->m_pfnListProc) return ::DefWindowProcA(hwnd, message, wParam, lParam);
   return comsupport::Boundary("CSuperGridCtrl list", LRESULT(0),
                               [&] { return grid->OnListMessage(message, wParam, lParam); });
 }
 
 LRESULT CSuperGridCtrl::OnListMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   HWND list = m_hList;
-  const LRESULT result = ::DefSubclassProc(list, message, wParam, lParam);
+  const LRESULT result = ::CallWindowProcA(m_pfnListProc, list, message, wParam, lParam);
   switch (message) {
     case WM_LBUTTONUP:
       Notify(NM_CLICK, -1);
@@ -37,8 +38,11 @@ LRESULT CSuperGridCtrl::OnListMessage(UINT message, WPARAM wParam, LPARAM lParam
     case WM_SIZE: {
       RECT client = {};
       ::GetClientRect(list, &client);
-      // Summaries wrap at the list's right edge: a new width wraps them anew.
-      if (client.right != m_nMeasuredWidth) UpdateAllRowHeights();
+      // Summaries wrap at the list's right edge: a new width wraps them anew, once the list has
+      // finished what made it change (a scroll bar coming or going, often in mid-fill).
+      if (client.right != m_nMeasuredWidth && !m_bRemeasurePending && m_hWnd) {
+        m_bRemeasurePending = ::PostMessageA(m_hWnd, kRemeasureMessage, 0, 0) != FALSE;
+      }
       SyncHeaderScroll();
       break;
     }

@@ -55,9 +55,17 @@ int LineHeight(HDC dc, HFONT list_font, const char* sample) {
   return area.bottom - area.top;
 }
 
-int RowHeight(HDC dc, HFONT list_font, const GridFonts& fonts, const GridRow& row, int list_width) {
-  const int height = LineHeight(dc, list_font, kHeightSample) + SummaryHeight(dc, fonts, row, list_width) + 4;
-  return std::min(height, kMaxRowHeight);
+RowMeasure::RowMeasure(HFONT list_font, const GridFonts& fonts) : dc_(::CreateCompatibleDC(nullptr)), fonts_(fonts) {
+  if (dc_) line_height_ = vinnet::grid::LineHeight(dc_, list_font, kHeightSample);
+}
+
+RowMeasure::~RowMeasure() {
+  if (dc_) ::DeleteDC(dc_);
+}
+
+int RowMeasure::Height(const GridRow& row, int list_width) const {
+  if (!dc_) return kMaxRowHeight;
+  return std::min(line_height_ + SummaryHeight(dc_, fonts_, row, list_width) + 4, kMaxRowHeight);
 }
 
 void DrawRow(const DRAWITEMSTRUCT& item, const GridRow* row, const RowLook& look, HFONT list_font,

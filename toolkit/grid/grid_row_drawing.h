@@ -31,8 +31,24 @@ struct RowLook {
 // Height of one line of the list font, which the summary sits below.
 int LineHeight(HDC dc, HFONT list_font, const char* sample);
 
-// Line height plus the word-wrapped summary (unless hidden) plus 4, at most kMaxRowHeight.
-int RowHeight(HDC dc, HFONT list_font, const GridFonts& fonts, const GridRow& row, int list_width);
+// Measures rows for one list font: a memory device context of its own, and the line height
+// worked out once (it depends on the font alone).
+class RowMeasure {
+ public:
+  RowMeasure(HFONT list_font, const GridFonts& fonts);
+  ~RowMeasure();
+  RowMeasure(const RowMeasure&) = delete;
+  RowMeasure& operator=(const RowMeasure&) = delete;
+
+  int LineHeight() const { return line_height_; }
+  // Line height plus the word-wrapped summary (unless hidden) plus 4, at most kMaxRowHeight.
+  int Height(const GridRow& row, int list_width) const;
+
+ private:
+  HDC dc_;
+  const GridFonts& fonts_;
+  int line_height_ = 0;
+};
 
 // Draws row (null for an empty list's focus) into item.rcItem; list_width is the list's client
 // width, which the summary's right edge follows.

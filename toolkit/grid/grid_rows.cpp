@@ -31,41 +31,45 @@ int CSuperGridCtrl::InitStorage(int nItems, UINT nBytes) {
 }
 
 int CSuperGridCtrl::MeasureRowHeight(const GridRow& row) const {
-  HDC dc = ::GetDC(m_hList);
-  if (!dc) return vinnet::grid::kMaxRowHeight;
   RECT client = {};
   ::GetClientRect(m_hList, &client);
-  const int height = vinnet::grid::RowHeight(dc, reinterpret_cast<HFONT>(::SendMessageA(m_hList, WM_GETFONT, 0, 0)),
-                                             *m_pFonts, row, client.right);
-  ::ReleaseDC(m_hList, dc);
-  return height;
+  return m_pMeasure ? m_pMeasure->Height(row, client.right) : vinnet::grid::kMaxRowHeight;
 }
 
 void CSuperGridCtrl::UpdateRowHeight(int nItem) {
   const GridRow* row = Row(nItem);
   if (!row) return;
-  ::SendMessageA(m_hList, LB_SETITEMHEIGHT, static_cast<WPARAM>(nItem), MAKELPARAM(MeasureRowHeight(*row), 0));
-  ::InvalidateRect(m_hList, nullptr, FALSE);
+  const int height = MeasureRowHeight(*row);
+  if (::SendMessageA(m_hList, LB_GETITEMHEIGHT, static_cast<WPARAM>(nItem), 0) == height) return;
+  ::SendMessageA(m_hList, LB_SETITEMHEIGHT, static_cast<WPARAM>(nItem), MAKELPARAM(height, 0));
+  // The rows below it move.
+  RECT rect = {}, client = {};
+  ::GetClientRect(m_hList, &client);
+  if (::SendMessageA(m_hList, LB_GETITEMRECT, static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(&rect)) != LB_ERR &&
+      rect.top < client.bottom && rect.bottom > client.top) {
+    rect.bottom = client.bottom;
+    ::InvalidateRect(m_hList, &rect, TRUE);
+  }
 }
 
 void CSuperGridCtrl::UpdateAllRowHeights() {
-  if (!m_hList || m_bMeasuring) return;
+  if (!m_hList || !m_pMeasure || m_bMeasuring) return;
   m_bMeasuring = true;
   RECT client = {};
   ::GetClientRect(m_hList, &client);
   m_nMeasuredWidth = client.right;
-  HDC dc = ::GetDC(m_hList);
-  if (dc) {
-    const auto font = reinterpret_cast<HFONT>(::SendMessageA(m_hList, WM_GETFONT, 0, 0));
-    const int count = GetItemCount();
-    for (int index = 0; index < count; ++index) {
-      if (const GridRow* row = Row(index)) {
-        const int height = vinnet::grid::RowHeight(dc, font, *m_pFonts, *row, client.right);
+  // With drawing on, the list would redraw its scroll bar for every row.
+  if (m_bRedraw) ::SendMessageA(m_hList, WM_SETREDRAW, FALSE, 0);
+  const int count = GetItemCount();
+  for (int index = 0; index < count; ++index) {
+    if (const GridRow* row = Row(index)) {
+      const int height = m_pMeasure->Height(*row, client.right);
+      if (::SendMessageA(m_hList, LB_GETITEMHEIGHT, static_cast<WPARAM>(index), 0) != height) {
         ::SendMessageA(m_hList, LB_SETITEMHEIGHT, static_cast<WPARAM>(index), MAKELPARAM(height, 0));
       }
     }
-    ::ReleaseDC(m_hList, dc);
   }
+  if (m_bRedraw) ::SendMessageA(m_hList, WM_SETREDRAW, TRUE, 0);
   ::InvalidateRect(m_hList, nullptr, TRUE);
   m_bMeasuring = false;
 }
@@ -227,8 +231,11 @@ void CSuperGridCtrl::DeleteAllItems() {
 }
 
 void CSuperGridCtrl::RedrawItem(int nItem) {
-  RECT rect = {};
-  if (m_hList && ::SendMessageA(m_hList, LB_GETITEMRECT, static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(&rect)) != LB_ERR) {
+  RECT rect = {}, client = {};
+  if (!m_hList) return;
+  ::GetClientRect(m_hList, &client);
+  if (::SendMessageA(m_hList, LB_GETITEMRECT, static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(&rect)) != LB_ERR &&
+      rect.top < client.bottom && rect.bottom > client.top) {
     ::InvalidateRect(m_hList, &rect, FALSE);
   }
 }

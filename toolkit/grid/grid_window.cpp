@@ -20,7 +20,6 @@ constexpr UINT kListId = 2;
 constexpr DWORD kHeaderStyle = 0x56000002;
 constexpr DWORD kListStyle = 0x56300D21;
 constexpr DWORD kSingleSelectionListStyle = 0x56300521;
-constexpr UINT_PTR kListSubclassId = 1;
 
 HINSTANCE ThisModule() {
   HMODULE module = nullptr;
@@ -41,6 +40,7 @@ CSuperGridCtrl::CSuperGridCtrl()
 CSuperGridCtrl::~CSuperGridCtrl() {
   if (m_hWnd) ::DestroyWindow(m_hWnd);
   if (m_hBackBrush) ::DeleteObject(m_hBackBrush);
+  delete m_pMeasure;
   delete m_pFonts;
 }
 
@@ -105,6 +105,7 @@ LRESULT CSuperGridCtrl::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_SETREDRAW:
       // Callers turn drawing off around large fills: the list is what draws.
+      m_bRedraw = wParam != 0;
       if (m_hList) ::SendMessageA(m_hList, WM_SETREDRAW, wParam, 0);
       if (m_hHeader) ::SendMessageA(m_hHeader, WM_SETREDRAW, wParam, 0);
       if (wParam && m_hList) ::InvalidateRect(m_hList, nullptr, TRUE);
@@ -139,6 +140,10 @@ LRESULT CSuperGridCtrl::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_CHARTOITEM:
       return -1;
+    case kRemeasureMessage:
+      m_bRemeasurePending = false;
+      UpdateAllRowHeights();
+      return 0;
     case WM_CTLCOLORLISTBOX:
       ::SetBkColor(reinterpret_cast<HDC>(wParam), m_crBack);
       ::SetTextColor(reinterpret_cast<HDC>(wParam), m_crText);
@@ -161,9 +166,12 @@ BOOL CSuperGridCtrl::OnCreate() {
   const WPARAM font = reinterpret_cast<WPARAM>(m_pFonts->Normal());
   ::SendMessageA(m_hHeader, WM_SETFONT, font, FALSE);
   ::SendMessageA(m_hList, WM_SETFONT, font, FALSE);
-  if (!::SetWindowSubclass(m_hList, &CSuperGridCtrl::ListProc, kListSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
-    return FALSE;
-  }
+  delete m_pMeasure;
+  m_pMeasure = new vinnet::grid::RowMeasure(m_pFonts->Normal(), *m_pFonts);
+  ::SetWindowLongPtrA(m_hList, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  m_pfnListProc = reinterpret_cast<WNDPROC>(
+      ::SetWindowLongPtrA(m_hList, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CSuperGridCtrl::ListProc)));
+  if (!m_pfnListProc) return FALSE;
   Layout();
   return TRUE;
 }
@@ -172,7 +180,8 @@ void CSuperGridCtrl::OnDestroy() {
   if (!m_hList) return;
   // Each row is reported before it goes, so that the parent can free what its item data holds.
   DeleteAllItems();
-  ::RemoveWindowSubclass(m_hList, &CSuperGridCtrl::ListProc, kListSubclassId);
+  if (m_pfnListProc) ::SetWindowLongPtrA(m_hList, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnListProc));
+  ::SetWindowLongPtrA(m_hList, GWLP_USERDATA, 0);
 }
 
 void CSuperGridCtrl::Layout() {

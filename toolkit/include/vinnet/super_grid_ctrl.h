@@ -45,6 +45,7 @@ struct SGNOTIFY {
 namespace vinnet::grid {
 struct GridRow;
 class GridFonts;
+class RowMeasure;
 }
 
 class VINNET_API CSuperGridCtrl {
@@ -119,8 +120,7 @@ class VINNET_API CSuperGridCtrl {
 
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-  static LRESULT CALLBACK ListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                   UINT_PTR id, DWORD_PTR data);
+  static LRESULT CALLBACK ListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT OnListMessage(UINT message, WPARAM wParam, LPARAM lParam);
   BOOL OnCreate();
@@ -146,6 +146,7 @@ class VINNET_API CSuperGridCtrl {
   HWND m_hWnd = nullptr;
   HWND m_hHeader = nullptr;
   HWND m_hList = nullptr;
+  WNDPROC m_pfnListProc = nullptr;  // the list box's own procedure, which ours passes messages to
   bool m_bSingleSelection = false;
   int m_nSortCol = -1;
   BOOL m_bSortAscending = TRUE;
@@ -157,8 +158,12 @@ class VINNET_API CSuperGridCtrl {
   COLORREF m_crHighlightText;
   HBRUSH m_hBackBrush = nullptr;
   vinnet::grid::GridFonts* m_pFonts = nullptr;
+  vinnet::grid::RowMeasure* m_pMeasure = nullptr;
   std::vector<int> m_columnWidths;  // as drawn; ahead of the header while a divider moves
   int m_nHeaderScroll = 0;          // the list's horizontal scroll position the header follows
   int m_nMeasuredWidth = 0;         // list client width the row heights were measured for
   bool m_bMeasuring = false;
+  bool m_bRemeasurePending = false;
+  bool m_bRedraw = true;  // as the parent last set it with WM_SETREDRAW
+  static constexpr UINT kRemeasureMessage = WM_USER + 0x100;  // private to the grid class
 };
