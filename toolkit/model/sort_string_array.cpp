@@ -1,0 +1,11 @@
+#include "vinnet/sort_string_array.h"
+
+#include <algorithm>
+#include <cstring>
+
+void SortStringArray(CStringArray& texts) {
+  std::stable_sort(texts.begin(), texts.end(), [](const CString& left, const CString& right) {
+    int order = _stricmp(left.c_str(), right.c_str());
+    return order != 0 ? order < 0 : left < right;
+  });
+}
