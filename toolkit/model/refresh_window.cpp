@@ -58,7 +58,8 @@ bool RegisterWindowClass() {
 
 HWND CreateRefreshWindow() {
   if (!RegisterWindowClass()) return nullptr;
-  HWND window = ::CreateWindowExA(0, kClassName, "", WS_OVERLAPPED, -100, -100, 1, 1, nullptr, nullptr,
+  // A pop-up, never shown: an overlapped window would be widened to hold its caption.
+  HWND window = ::CreateWindowExA(0, kClassName, "", WS_POPUP, -100, -100, 1, 1, nullptr, nullptr,
                                   comsupport::ThisModule(), nullptr);
   refresh_window.store(window);
   return window;

@@ -72,12 +72,18 @@ std::string ModelFixture() {
 }
 
 void ModelTest::SetUpTestSuite() {
-  if (standin_) return;
   standin_ = new ravlin_tests::PinnedStandin(ModelFixture());
   library_ = new ravlin_tests::StartedLibrary();
 }
 
-void ModelTest::TearDownTestSuite() {}
+void ModelTest::TearDownTestSuite() {
+  // The model goes first: it holds the client's data; then the library, then the client.
+  DestroyCServices();
+  delete library_;
+  library_ = nullptr;
+  delete standin_;
+  standin_ = nullptr;
+}
 
 void ModelTest::SetUp() {
   ASSERT_TRUE(library_->started());

@@ -1,6 +1,6 @@
 // Shared by the channel model's tests: the stand-in client with the model's fixture, started
-// once for the test program with the access library, and each test beginning from that
-// fixture with no failures injected.
+// once for each test suite with the access library, and each test beginning from that fixture
+// with no failures injected.
 #pragma once
 
 #include <gmock/gmock.h>

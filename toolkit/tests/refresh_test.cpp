@@ -50,9 +50,12 @@ class Refresh : public ModelTest {
     for (const char* id : ids) texts.Add(id);
     WithModel([&](CServices& model) { model.PreloadServices(texts); });
   }
+  // -1 when the story has no such attribute.
   long StoryAttribute(DWORD channel_id, DWORD story_id, const char* name) {
     long value = -1;
-    WithModel([&](CServices& model) { model.GetStoryAttribute(GetStoryID(channel_id, story_id).c_str(), name, value); });
+    WithModel([&](CServices& model) {
+      if (!model.GetStoryAttribute(GetStoryID(channel_id, story_id).c_str(), name, value)) value = -1;
+    });
     return value;
   }
   // The state change of a channel that the client raises, as a marker that nothing came before it.
