@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <ctime>
 
+#include "comsupport/boundary.h"
+
 namespace {
 
 const char* const kShortMonths[12] = {"Jan", "Feb", "Mar", "Apr", "May", "June",
@@ -24,9 +26,7 @@ CString Joined(const char* date, const char* clock) {
   return text;
 }
 
-}  // namespace
-
-CString ShortDateTimeText(DWORD time) {
+CString ShortForm(DWORD time) {
   std::tm local{};
   if (!LocalTime(time, local)) return CString();
   char date[32], clock[32];
@@ -35,11 +35,21 @@ CString ShortDateTimeText(DWORD time) {
   return Joined(date, clock);
 }
 
-CString LongDateTimeText(DWORD time) {
+CString LongForm(DWORD time) {
   std::tm local{};
   if (!LocalTime(time, local)) return CString();
   char date[64], clock[32];
   std::snprintf(date, sizeof date, "%s %d, %d", kLongMonths[local.tm_mon], local.tm_mday, local.tm_year + 1900);
   std::snprintf(clock, sizeof clock, "%d:%02d %cM", Hour12(local), local.tm_min, local.tm_hour < 12 ? 'A' : 'P');
   return Joined(date, clock);
+}
+
+}  // namespace
+
+CString ShortDateTimeText(DWORD time) {
+  return comsupport::Boundary("ShortDateTimeText", CString(), [&] { return ShortForm(time); });
+}
+
+CString LongDateTimeText(DWORD time) {
+  return comsupport::Boundary("LongDateTimeText", CString(), [&] { return LongForm(time); });
 }

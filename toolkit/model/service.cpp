@@ -1,8 +1,10 @@
 // CService: construction, the channel record's values and the story data it holds.
 #include <cstdio>
 #include <new>
+#include <utility>
 
 #include "ravlin/ravlin.h"
+#include "comsupport/boundary.h"
 #include "service_state.h"
 #include "vinnet/date_text.h"
 
@@ -77,39 +79,43 @@ CService::CService(DWORD id, const char* name, long flags, ICHANNELDATAMULTIPLEN
 CService::~CService() { delete state_; }
 
 int CService::Initialize(ICHANNELINFO* info) {
-  if (!info) return 0;
-  vinnet::ServiceGuard guard(*state_);
-  State& state = *state_;
-  state.category = Text(state.id == VINNET_ALERTS_CHANNEL_ID ? info->GetName() : info->GetCategoriesText());
-  state.last_visited = info->GetLastVisited();
-  state.headline = (info->GetFlags() & kHeadlinesOnlyFlag) ? 0 : 1;
-  state.enabled = info->IsDisabled() ? 0 : 1;
-  state.attribute_flags = info->GetAttributeFlags();
-  state.flags = info->GetFlags();
-  state.entry_id = info->GetDirectoryEntryId();
-  state.logo_file = Text(info->GetLogoFile());
-  state.further_text = Text(info->GetSecondText());
-  state.name = Text(info->GetName());
-  state.total_stories = info->GetTotalStories();
-  state.unread_stories = info->GetUnreadStories();
-  state.initialized = 1;
-  return state.name.empty() ? 0 : 1;
+  return comsupport::Boundary("CService::Initialize", 0, [&]() -> int {
+    if (!info) return 0;
+    vinnet::ServiceGuard guard(*state_);
+    State& state = *state_;
+    state.category = Text(state.id == VINNET_ALERTS_CHANNEL_ID ? info->GetName() : info->GetCategoriesText());
+    state.last_visited = info->GetLastVisited();
+    state.headline = (info->GetFlags() & kHeadlinesOnlyFlag) ? 0 : 1;
+    state.enabled = info->IsDisabled() ? 0 : 1;
+    state.attribute_flags = info->GetAttributeFlags();
+    state.flags = info->GetFlags();
+    state.entry_id = info->GetDirectoryEntryId();
+    state.logo_file = Text(info->GetLogoFile());
+    state.further_text = Text(info->GetSecondText());
+    state.name = Text(info->GetName());
+    state.total_stories = info->GetTotalStories();
+    state.unread_stories = info->GetUnreadStories();
+    state.initialized = 1;
+    return state.name.empty() ? 0 : 1;
+  });
 }
 
 int CService::LoadChannelData() {
-  vinnet::ServiceGuard guard(*state_);
-  int loaded = 0;
-  state_->cache.RemoveAll();
-  vinnet::RavlinRef<ICHANNELDATAMULTIPLENODB> data(ZRReadChannelData(state_->id));
-  if (data) {
-    SetChannelData(data.get());
-    loaded = 1;
-  }
-  if (!state_->initialized) {
-    vinnet::RavlinRef<ICHANNELINFO> info(ZRGetChannelInfo(state_->id));
-    Initialize(info.get());
-  }
-  return loaded;
+  return comsupport::Boundary("CService::LoadChannelData", 0, [&]() -> int {
+    vinnet::ServiceGuard guard(*state_);
+    int loaded = 0;
+    state_->cache.RemoveAll();
+    vinnet::RavlinRef<ICHANNELDATAMULTIPLENODB> data(ZRReadChannelData(state_->id));
+    if (data) {
+      SetChannelData(data.get());
+      loaded = 1;
+    }
+    if (!state_->initialized) {
+      vinnet::RavlinRef<ICHANNELINFO> info(ZRGetChannelInfo(state_->id));
+      Initialize(info.get());
+    }
+    return loaded;
+  });
 }
 
 int CService::IsDataLoaded() {
@@ -124,15 +130,20 @@ ICHANNELDATAMULTIPLENODB* CService::GetChannelData() {
 }
 
 void CService::SetChannelData(ICHANNELDATAMULTIPLENODB* data) {
-  vinnet::ServiceGuard guard(*state_);
-  state_->cache.RemoveAll();
-  if (data) {
-    data->AddRef();
-    CString format = ScrollerFormatOfData(*data);
-    if (!format.empty()) state_->scroller_format = format;
-  }
-  state_->data.reset(data);
-  if (state_->scroller_format.empty()) state_->scroller_format = VINNET_DEFAULT_SCROLLER_FORMAT;
+  comsupport::Boundary("CService::SetChannelData", 0, [&]() -> int {
+    vinnet::ServiceGuard guard(*state_);
+    state_->cache.RemoveAll();
+    vinnet::RavlinRef<ICHANNELDATAMULTIPLENODB> kept;
+    if (data) {
+      data->AddRef();
+      kept.reset(data);
+      CString format = ScrollerFormatOfData(*data);
+      if (!format.empty()) state_->scroller_format = format;
+    }
+    state_->data = std::move(kept);
+    if (state_->scroller_format.empty()) state_->scroller_format = VINNET_DEFAULT_SCROLLER_FORMAT;
+    return 0;
+  });
 }
 
 void CService::EnterCriticalSection() { state_->lock.Enter(); }
@@ -141,26 +152,33 @@ void CService::LeaveCriticalSection() { state_->lock.Leave(); }
 DWORD CService::GetServiceID() { return state_->id; }
 
 CString CService::GetDisplayName() {
-  vinnet::ServiceGuard guard(*state_);
-  return state_->name;
+  return comsupport::Boundary("CService::GetDisplayName", CString(), [&]() -> CString {
+    vinnet::ServiceGuard guard(*state_);
+    return state_->name;
+  });
 }
 
 int CService::GetCategory(CString& category, int selector) {
-  vinnet::ServiceGuard guard(*state_);
-  category.clear();
-  if (selector <= 0) {
-    category = state_->category;
-  } else {
-    BUFFER_LIST names;
-    names.AddSplitText(state_->category.c_str(), ';');
-    if (QMBuffer* name = names.GetBuffer(selector - 1)) category = name->GetText();
-  }
-  return category.empty() ? 0 : 1;
+  return comsupport::Boundary("CService::GetCategory", 0, [&]() -> int {
+    vinnet::ServiceGuard guard(*state_);
+    category.clear();
+    if (selector <= 0) {
+      category = state_->category;
+    } else {
+      BUFFER_LIST names;
+      names.AddSplitText(state_->category.c_str(), ';');
+      if (QMBuffer* name = names.GetBuffer(selector - 1)) category = name->GetText();
+    }
+    return category.empty() ? 0 : 1;
+  });
 }
 
 void CService::SetCategory(const char* category) {
-  vinnet::ServiceGuard guard(*state_);
-  state_->category = Text(category);
+  comsupport::Boundary("CService::SetCategory", 0, [&]() -> int {
+    vinnet::ServiceGuard guard(*state_);
+    state_->category = Text(category);
+    return 0;
+  });
 }
 
 DWORD CService::GetDirectoryEntryId() {
@@ -203,36 +221,48 @@ int CService::IsInitialized() {
 }
 
 CString CService::GetLogoBitmapFile() {
-  vinnet::ServiceGuard guard(*state_);
-  return state_->logo_file;
+  return comsupport::Boundary("CService::GetLogoBitmapFile", CString(), [&]() -> CString {
+    vinnet::ServiceGuard guard(*state_);
+    return state_->logo_file;
+  });
 }
 
 CString CService::GetLastUpdatedDateTime() {
-  long last_visited = GetLastVisited();
-  return last_visited ? ShortDateTimeText(static_cast<DWORD>(last_visited)) : CString();
+  return comsupport::Boundary("CService::GetLastUpdatedDateTime", CString(), [&]() -> CString {
+    long last_visited = GetLastVisited();
+    return last_visited ? ShortDateTimeText(static_cast<DWORD>(last_visited)) : CString();
+  });
 }
 
 int CService::GetServiceDateData(CString& date) {
-  long last_visited = GetLastVisited();
-  date = last_visited ? LongDateTimeText(static_cast<DWORD>(last_visited)) : CString();
-  return date.empty() ? 0 : 1;
+  return comsupport::Boundary("CService::GetServiceDateData", 0, [&]() -> int {
+    long last_visited = GetLastVisited();
+    date = last_visited ? LongDateTimeText(static_cast<DWORD>(last_visited)) : CString();
+    return date.empty() ? 0 : 1;
+  });
 }
 
 int CService::GetServiceInfo(CString& info) {
-  vinnet::ServiceGuard guard(*state_);
-  char counts[64];
-  std::snprintf(counts, sizeof counts, " (%lu): %ld of %ld unread", state_->id, GetNumUnreadStories(),
-                GetNumStories());
-  info = state_->name + counts;
-  return 1;
+  return comsupport::Boundary("CService::GetServiceInfo", 0, [&]() -> int {
+    vinnet::ServiceGuard guard(*state_);
+    char counts[64];
+    std::snprintf(counts, sizeof counts, " (%lu): %ld of %ld unread", state_->id, GetNumUnreadStories(),
+                  GetNumStories());
+    info = state_->name + counts;
+    return 1;
+  });
 }
 
 CString CService::GetAnimFile() {
-  vinnet::ServiceGuard guard(*state_);
-  return state_->further_text;
+  return comsupport::Boundary("CService::GetAnimFile", CString(), [&]() -> CString {
+    vinnet::ServiceGuard guard(*state_);
+    return state_->further_text;
+  });
 }
 
 CString CService::GetScrollerFormat() {
-  vinnet::ServiceGuard guard(*state_);
-  return state_->scroller_format;
+  return comsupport::Boundary("CService::GetScrollerFormat", CString(), [&]() -> CString {
+    vinnet::ServiceGuard guard(*state_);
+    return state_->scroller_format;
+  });
 }

@@ -1,12 +1,15 @@
 // The story id text that names a story across modules: "channel:story".
 #include <cstdio>
 
+#include "comsupport/boundary.h"
 #include "vinnet/service.h"
 
 CString GetStoryID(DWORD channel_id, DWORD story_id) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%lu:%lu", channel_id, story_id);
-  return text;
+  return comsupport::Boundary("GetStoryID", CString(), [&] {
+    char text[32];
+    std::snprintf(text, sizeof text, "%lu:%lu", channel_id, story_id);
+    return CString(text);
+  });
 }
 
 int CService::ParseStoryID(const char* text, DWORD& channel_id, DWORD& story_id) {
