@@ -4,7 +4,10 @@
 // first.
 #include "model_fixture.h"
 
+#include <thread>
+
 #include "comsupport/bstr.h"
+#include "comsupport/unique_handle.h"
 #include "subscriber_windows.h"
 
 namespace vinnet_tests {
@@ -245,6 +248,43 @@ TEST_F(Refresh, LastUninitializeEndsTheWindowAndTheCallbacks) {
   EXPECT_THAT(windows_->Wait(1, 1000), IsEmpty());
   // The fixture's own uninitialize finds nothing left to end.
   ASSERT_EQ(1, Vinnet_Initialize());
+}
+
+}  // namespace
+}  // namespace vinnet_tests
+
+namespace vinnet_tests {
+namespace {
+
+// The window lives on the thread of the first Vinnet_Initialize; the last Vinnet_Uninitialize
+// may come from another thread.
+TEST_F(ModelTest, RefreshWindowWorksOnItsOwnThreadAndEndsFromAnother) {
+  SubscriberWindows windows({"A"});
+  CServicesSubscribeNotifications(windows.Window("A"));
+  comsupport::UniqueHandle ready(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
+  DWORD owner_id = 0;
+  std::thread owner([&] {
+    owner_id = ::GetCurrentThreadId();
+    Vinnet_Initialize();
+    ::SetEvent(ready.get());
+    MSG message;
+    while (::GetMessageA(&message, nullptr, 0, 0) > 0) ::DispatchMessageA(&message);
+  });
+  ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(ready.get(), 60000));
+  HWND window = ::FindWindowA("QM_SERVICE_REFRESH_HANDLER_WINDOW", nullptr);
+  ASSERT_NE(nullptr, window);
+  EXPECT_EQ(owner_id, ::GetWindowThreadProcessId(window, nullptr));
+
+  Check(control()->ChangeChannel(21, comsupport::Bstr(L"{}").get(), 0x100));
+  EXPECT_THAT(windows.Wait(1), ElementsAre("A CHANNEL_STATUS_CHANGED 21 0"));
+
+  Vinnet_Uninitialize();
+  EXPECT_EQ(nullptr, ::FindWindowA("QM_SERVICE_REFRESH_HANDLER_WINDOW", nullptr));
+  Check(control()->ChangeChannel(21, comsupport::Bstr(L"{}").get(), 0x100));
+  EXPECT_THAT(windows.Wait(1, 1000), IsEmpty());
+  ::PostThreadMessageA(owner_id, WM_QUIT, 0, 0);
+  owner.join();
+  CServicesUnsubscribeNotifications(windows.Window("A"));
 }
 
 }  // namespace
