@@ -127,6 +127,8 @@ CService* CServices::GetServiceByName(const char* name) {
 }
 
 CService* CServices::GetServiceByDirectoryEntryId(DWORD entry_id) {
+  // Channels from outside the directory have entry 0: it names none of them.
+  if (!entry_id) return nullptr;
   for (auto& service : state_->services) {
     if (service->GetDirectoryEntryId() == entry_id) return service.get();
   }

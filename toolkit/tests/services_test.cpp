@@ -63,6 +63,8 @@ TEST_F(ModelTest, RefreshListsChannelsInTheClientsOrderWithTheirRecords) {
   EXPECT_EQ(nullptr, services.GetServiceByName("kelvane"));
   EXPECT_EQ(nullptr, services.GetServiceByName(nullptr));
   EXPECT_EQ(&kelvane, services.GetServiceByDirectoryEntryId(307));
+  // Channel 20 has no directory entry.
+  EXPECT_EQ(nullptr, services.GetServiceByDirectoryEntryId(0));
   EXPECT_EQ(&news, services.GetServiceByStoryID("9:901"));
   EXPECT_EQ(nullptr, services.GetServiceByStoryID("x"));
   EXPECT_EQ(nullptr, services.GetServiceByID(12));
