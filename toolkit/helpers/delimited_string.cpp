@@ -62,11 +62,3 @@ void SortServices(CString& ids) {
     return 1;
   });
 }
-
-void SortStringArray(CStringArray& texts) {
-  comsupport::Boundary("SortStringArray", 0, [&] {
-    std::stable_sort(texts.begin(), texts.end(),
-                     [](const CString& a, const CString& b) { return ::lstrcmpiA(a.c_str(), b.c_str()) < 0; });
-    return 1;
-  });
-}

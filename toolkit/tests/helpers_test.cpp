@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "vinnet/helpers.h"
+#include "vinnet/sort_string_array.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // Small services of the toolkit that the controls share: the 256-colour palette, bitmap sizes,
-// delimited lists and the sorting of id lists and texts.
+// delimited lists and the sorting of id lists.
 #pragma once
 
 #include <windows.h>
@@ -25,6 +25,3 @@ VINNET_API int ParseDelimitedString(const char* text, const char* delimiters, CM
 
 // Sorts a text of comma-separated channel ids into ascending numeric order ("12,3,7" -> "3,7,12").
 VINNET_API void SortServices(CString& ids);
-
-// Sorts texts into ascending order without regard to case (texts equal but for case keep their order).
-VINNET_API void SortStringArray(CStringArray& texts);
