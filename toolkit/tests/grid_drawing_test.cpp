@@ -157,15 +157,11 @@ TEST(GridGallery, WritesAPictureOfAPopulatedGrid) {
     const char* summary;
     DWORD flags;
   };
+  // The stories of the example fixture, as the story list shows them.
   const Story stories[] = {
-      {0, "BIOS update 2.14 for the Aurel 500 series", "12/09/2026 08:15",
-       "Fixes a wake-from-sleep hang on machines with the second memory bank filled.", SGF_BOLD},
-      {1, "Critical: display driver 7.3.1", "12/08/2026 17:40",
-       "Replaces the driver that could leave the screen blank after a resolution change. Install it before "
-       "the next restart.", SGF_BOLD},
-      {0, "Modem firmware 1.09", "12/07/2026 11:02", "Faster connection set-up on noisy lines.", 0},
-      {0, "Sound mixer utility 3.0", "12/01/2026 09:30", "Read stories keep their summary hidden.",
-       SGF_HIDESUMMARY},
+      {1, "Display driver 2.1", "Jan 1 - 12:00 am", "New display driver", SGF_BOLD},
+      {0, "BIOS notes", "", "Read before updating", 0},
+      {0, "Welcome", "", "No Summary Available", SGF_BOLD | SGF_HIDESUMMARY},
   };
   for (const Story& story : stories) {
     const int row = host.grid.InsertItem(host.grid.GetItemCount(), story.image, 0);
@@ -175,7 +171,7 @@ TEST(GridGallery, WritesAPictureOfAPopulatedGrid) {
     ASSERT_TRUE(host.grid.SetSummary(row, story.summary, story.flags & SGF_HIDESUMMARY));
   }
   host.grid.SetSortCol(2, FALSE);
-  ASSERT_TRUE(host.grid.SetSelectedItem(1));
+  ASSERT_TRUE(host.grid.SetSelectedItem(0));
   ::SetFocus(host.grid.GetSafeHwnd());
   Capture picture(host.window());
   const std::string directory = testing_support::BuildOutput("..\\gallery");
