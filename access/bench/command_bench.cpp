@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "testing/bench_support.h"
 #include "command.h"
 #include "comsupport/com_ptr.h"
 #include "comsupport/unique_handle.h"
@@ -21,16 +22,11 @@
 
 namespace {
 
+using testing_support::Seconds;
+
 constexpr int kRoundTrips = 3000;
 constexpr int kChannels = 1000;
 constexpr int kRounds = 5;
-
-double Seconds() {
-  LARGE_INTEGER frequency, now;
-  ::QueryPerformanceFrequency(&frequency);
-  ::QueryPerformanceCounter(&now);
-  return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 std::string ManyChannels() {
   std::string json = "{\"channels\": [";
@@ -107,15 +103,7 @@ double CommandRoundTripsPerSecond() {
 }  // namespace
 
 int main() {
-  if (!std::getenv("HALVERN_BIN")) {
-    std::string self = std::string(MAX_PATH, '\0');
-    self.resize(::GetModuleFileNameA(nullptr, &self[0], MAX_PATH));
-    std::string bin = "HALVERN_BIN=" + self.substr(0, self.find_last_of('\\'));
-    _putenv(bin.c_str());
-  }
-  // Plain line feeds whatever the console does with text.
-  _setmode(_fileno(stdout), _O_BINARY);
-  _setmode(_fileno(stderr), _O_BINARY);
+  testing_support::PrepareBenchmarkProcess();
   if (FAILED(::OleInitialize(nullptr))) return 2;
   int result = 0;
   try {

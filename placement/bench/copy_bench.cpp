@@ -18,11 +18,14 @@
 #include <string>
 #include <vector>
 
+#include "testing/bench_support.h"
 #include "comsupport/unique_handle.h"
 #include "copy_files.h"
 #include "real_location.h"
 
 namespace {
+
+using testing_support::Seconds;
 
 class NoMessages : public placement::UserMessages {
  public:
@@ -32,13 +35,6 @@ class NoMessages : public placement::UserMessages {
   }
   int count = 0;
 };
-
-double Seconds() {
-  LARGE_INTEGER frequency, now;
-  ::QueryPerformanceFrequency(&frequency);
-  ::QueryPerformanceCounter(&now);
-  return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 bool WriteBytes(const std::string& path, const std::vector<char>& bytes) {
   comsupport::UniqueHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -156,8 +152,7 @@ void ReportLinkCheckCost(const Mendlet& mendlet) {
 }  // namespace
 
 int main() {
-  // Plain line feeds: the console would add a carriage return to each.
-  _setmode(_fileno(stdout), _O_BINARY);
+  testing_support::PrepareBenchmarkProcess();
   char temp[MAX_PATH];
   if (!::GetTempPathA(MAX_PATH, temp)) return 2;
   const std::string root = std::string(temp) + "placement_bench_" + std::to_string(::GetCurrentProcessId());

@@ -14,22 +14,18 @@
 #include <cstdlib>
 #include <string>
 
+#include "testing/bench_support.h"
 #include "ravlin/ravlin.h"
 #include "testing/standin_client.h"
 #include "vinnet/services.h"
 
 namespace {
 
+using testing_support::Seconds;
+
 constexpr int kChannels = 100;
 constexpr int kStories = 200;
 constexpr int kRounds = 3;
-
-double Seconds() {
-  LARGE_INTEGER frequency, now;
-  ::QueryPerformanceFrequency(&frequency);
-  ::QueryPerformanceCounter(&now);
-  return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 std::string ManyStories() {
   std::string json = "{\"channels\": [";
@@ -79,15 +75,7 @@ bool DirectRound(double& elapsed_ms) {
 }  // namespace
 
 int main() {
-  if (!std::getenv("HALVERN_BIN")) {
-    std::string self = std::string(MAX_PATH, '\0');
-    self.resize(::GetModuleFileNameA(nullptr, &self[0], MAX_PATH));
-    std::string bin = "HALVERN_BIN=" + self.substr(0, self.find_last_of('\\'));
-    _putenv(bin.c_str());
-  }
-  // Plain line feeds whatever the console does with text.
-  _setmode(_fileno(stdout), _O_BINARY);
-  _setmode(_fileno(stderr), _O_BINARY);
+  testing_support::PrepareBenchmarkProcess();
   if (FAILED(::OleInitialize(nullptr))) return 2;
   int result = 0;
   try {

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "testing/bench_support.h"
 #include "grid_fonts.h"
 #include "grid_row.h"
 #include "grid_row_drawing.h"
@@ -24,18 +25,13 @@
 
 namespace {
 
+using testing_support::Seconds;
+
 using vinnet::grid::GridRow;
 
 int kRows = 10000;  // a first argument sets another count (for looking into the costs)
 constexpr int kWidth = 640;
 constexpr int kHeight = 480;
-
-double Seconds() {
-  LARGE_INTEGER frequency, now;
-  ::QueryPerformanceFrequency(&frequency);
-  ::QueryPerformanceCounter(&now);
-  return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 void Pump() {
   MSG message;
@@ -206,8 +202,7 @@ double FillBare(const std::vector<Story>& stories, bool& ok) {
 
 int main(int argc, char** argv) {
   if (argc > 1) kRows = std::max(2, std::atoi(argv[1]));
-  // Plain line feeds: the console would add a carriage return to each.
-  _setmode(_fileno(stdout), _O_BINARY);
+  testing_support::PrepareBenchmarkProcess();
   WNDCLASSA host_class = {};
   host_class.lpfnWndProc = &HostProc;
   host_class.hInstance = ::GetModuleHandleA(nullptr);
