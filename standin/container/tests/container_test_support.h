@@ -16,6 +16,7 @@ class ContainerTest : public ::testing::Test {
   void SetUp() override {
     RecordingControl::calls.clear();
     RecordingControl::misc_status = 0x20191;  // as the suite's controls register it
+    RecordingControl::offers_class_info2 = true;
     destroyed_before_ = RecordingControl::destroyed;
     factory_ = comsupport::ComPtr<IClassFactory>::Attach(new comsupport::ClassFactory<RecordingControl>());
   }

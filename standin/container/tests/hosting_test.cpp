@@ -94,6 +94,17 @@ TEST_F(ContainerTest, EventsAreJournaledAndCancelIsAnswered) {
   EXPECT_EQ(Calls().back(), "Act done");
 }
 
+TEST_F(ContainerTest, EventsOfAControlWithoutClassInfo2AreFoundInItsCoclass) {
+  RecordingControl::offers_class_info2 = false;
+  ControlContainer container;
+  ASSERT_EQ(S_OK, container.Create(factory_.get()));
+  ASSERT_FALSE(ComPtr<IUnknown>(container.control()).As<IProvideClassInfo2>());
+  ASSERT_EQ(S_OK, container.Advise());
+  VARIANT_BOOL done = VARIANT_FALSE;
+  ASSERT_EQ(S_OK, Control(container)->Act(&done));
+  EXPECT_EQ(container.events()->journal(), (Strings{"1  0 False"}));
+}
+
 TEST_F(ContainerTest, TearsDownInAHostsOrderAndReleasesTheControl) {
   {
     ControlContainer container;

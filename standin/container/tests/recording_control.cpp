@@ -5,6 +5,7 @@
 DWORD RecordingControl::misc_status = 0;
 std::vector<std::string> RecordingControl::calls;
 int RecordingControl::destroyed = 0;
+bool RecordingControl::offers_class_info2 = true;
 
 namespace {
 
@@ -251,7 +252,8 @@ void* RecordingControl::FindInterface(REFIID iid) {
   if (iid == IID_IOleControl) return static_cast<IOleControl*>(this);
   if (iid == IID_IPersist || iid == IID_IPersistPropertyBag) return static_cast<IPersistPropertyBag*>(this);
   if (iid == IID_IPersistStreamInit) return static_cast<IPersistStreamInit*>(this);
-  if (iid == IID_IProvideClassInfo || iid == IID_IProvideClassInfo2) return static_cast<IProvideClassInfo2*>(this);
+  if (iid == IID_IProvideClassInfo) return static_cast<IProvideClassInfo2*>(this);
+  if (iid == IID_IProvideClassInfo2 && offers_class_info2) return static_cast<IProvideClassInfo2*>(this);
   if (iid == IID_IConnectionPointContainer) return static_cast<IConnectionPointContainer*>(this);
   return nullptr;
 }

@@ -28,6 +28,8 @@ class RecordingControl
   // Calls received by every instance, in order, e.g. "SetClientSite", "InitNew", "BackColor 255".
   static std::vector<std::string> calls;
   static int destroyed;
+  // When false the control answers only IProvideClassInfo, as older controls do.
+  static bool offers_class_info2;
 
   static HRESULT CreateInstance(IUnknown* outer, REFIID iid, void** out);
 
