@@ -1,5 +1,7 @@
 #include "extension_log.h"
 
+#include "comsupport/log_text.h"
+
 namespace hookwell {
 
 namespace {
@@ -43,26 +45,8 @@ std::string ExtensionLog::LogLocation(const char* module, int line) {
 std::string FormatLogLine(const std::tm& local_time, int level, const std::string& message) {
   char stamp[32] = {};
   if (std::strftime(stamp, sizeof stamp, "%Y%m%d.%H%M%S", &local_time) == 0) stamp[0] = '\0';
-  return std::string(stamp) + " | " + std::to_string(level) + " | " + EscapeLogText(message) + "\n";
+  return std::string(stamp) + " | " + std::to_string(level) + " | " + comsupport::EscapeLogText(message) + "\n";
 }
 
-std::string EscapeLogText(const std::string& text) {
-  static constexpr char kHexDigits[] = "0123456789ABCDEF";
-  std::string escaped;
-  escaped.reserve(text.size());
-  for (size_t at = 0; at < text.size(); ++at) {
-    const unsigned char byte = static_cast<unsigned char>(text[at]);
-    const bool control = byte < 0x20 || byte == 0x7F;
-    const bool backslash_before_x = byte == '\\' && at + 1 < text.size() && text[at + 1] == 'x';
-    if (control || backslash_before_x) {
-      escaped += "\\x";
-      escaped += kHexDigits[byte >> 4];
-      escaped += kHexDigits[byte & 0xF];
-    } else {
-      escaped += static_cast<char>(byte);
-    }
-  }
-  return escaped;
-}
 
 }  // namespace hookwell

@@ -42,13 +42,6 @@ class ExtensionLog {
 // "19991122.143501 | 3 | message" and a line feed, the message escaped.
 std::string FormatLogLine(const std::tm& local_time, int level, const std::string& message);
 
-// Text from outside (titles, paths, description file lines, the client's error texts) as it
-// may appear inside one log line: each control character (bytes 0x00 to 0x1F and 0x7F) becomes
-// "\xNN" with two upper-case hexadecimal digits, so no carriage return or line feed can end
-// the line and start a forged one. A backslash stays as it is, so paths keep their look, except
-// before an "x", where it becomes "\x5C": every "\x" in the log then starts an escape.
-std::string EscapeLogText(const std::string& text);
-
 }  // namespace hookwell
 
 // Logs message with the calling line's location; module is the logging class's name.

@@ -2,6 +2,8 @@
 
 #include <ctime>
 
+#include "comsupport/log_text.h"
+
 namespace enroller {
 
 namespace {
@@ -19,25 +21,6 @@ std::string TimePrefix() {
 }
 
 }  // namespace
-
-std::string EscapeForLog(const std::string& message) {
-  static const char kHex[] = "0123456789ABCDEF";
-  std::string escaped;
-  escaped.reserve(message.size());
-  for (size_t at = 0; at < message.size(); ++at) {
-    const unsigned char c = static_cast<unsigned char>(message[at]);
-    // A literal "\x" would read as an escape: its backslash is escaped too.
-    const bool ambiguous = c == '\\' && at + 1 < message.size() && message[at + 1] == 'x';
-    if (c < 0x20 || c == 0x7F || ambiguous) {
-      escaped += "\\x";
-      escaped += kHex[c >> 4];
-      escaped += kHex[c & 0xF];
-    } else {
-      escaped += static_cast<char>(c);
-    }
-  }
-  return escaped;
-}
 
 // Text mode: each line feed reaches the disk as CR LF, as a Windows text log expects.
 InstallLog::InstallLog(const std::string& path) : file_(std::fopen(path.c_str(), "a")) {}
@@ -63,7 +46,7 @@ void InstallLog::EndSession() {
 
 void InstallLog::WriteMessage(const std::string& message, const char* ending) {
   if (!file_) return;
-  WriteRaw(TimePrefix() + "  " + EscapeForLog(message) + ending);
+  WriteRaw(TimePrefix() + "  " + comsupport::EscapeLogText(message) + ending);
 }
 
 void InstallLog::WriteRaw(const std::string& text) {

@@ -11,9 +11,6 @@
 
 namespace enroller {
 
-// message with its control characters escaped as the log writes it.
-std::string EscapeForLog(const std::string& message);
-
 class InstallLog {
  public:
   explicit InstallLog(const std::string& path);

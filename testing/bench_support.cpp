@@ -28,4 +28,14 @@ void PrepareBenchmarkProcess() {
   _setmode(_fileno(stderr), _O_BINARY);
 }
 
+void PrintFigure(const std::string& name, double value, const char* unit, int decimals) {
+  std::printf("bench %s %.*f %s\n", name.c_str(), decimals, value, unit);
+  std::fflush(stdout);
+}
+
+void PrintRatio(const std::string& name, double ratio) {
+  std::printf("bench %s.ratio %.2f x\n", name.c_str(), ratio);
+  std::fflush(stdout);
+}
+
 }  // namespace testing_support

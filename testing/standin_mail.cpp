@@ -3,7 +3,6 @@
 #include <mapi.h>
 
 #include <fstream>
-#include <sstream>
 #include <stdexcept>
 
 #include "comsupport/registry.h"

@@ -1,9 +1,6 @@
 // Mode-1 command round trips (calling thread -> library thread -> calling thread) against a
 // bare post-message-and-wait ping-pong between the same two threads, in the same run; and
-// ZREnumerateChannels over 1,000 channels of the stand-in client. Prints "bench NAME VALUE UNIT"
-// lines, and "bench NAME.ratio VALUE x" where 1.00 is as fast as the baseline.
-#include <fcntl.h>
-#include <io.h>
+// ZREnumerateChannels over 1,000 channels of the stand-in client.
 #include <windows.h>
 #include <objbase.h>
 
@@ -12,16 +9,18 @@
 #include <cstdlib>
 #include <string>
 
-#include "testing/bench_support.h"
 #include "command.h"
 #include "comsupport/com_ptr.h"
 #include "comsupport/unique_handle.h"
 #include "library_state.h"
 #include "ravlin/ravlin.h"
+#include "testing/bench_support.h"
 #include "testing/standin_client.h"
 
 namespace {
 
+using testing_support::PrintFigure;
+using testing_support::PrintRatio;
 using testing_support::Seconds;
 
 constexpr int kRoundTrips = 3000;
@@ -118,12 +117,12 @@ int main() {
       best_commands = std::max(best_commands, CommandRoundTripsPerSecond());
       best_bare = std::max(best_bare, BarePingPongsPerSecond(window));
     }
-    std::printf("bench ravlin_mode1 %.0f per_s\n", best_commands);
-    std::printf("bench ravlin_bare_ping_pong %.0f per_s\n", best_bare);
-    std::printf("bench ravlin_mode1.ratio %.2f x\n", best_commands / best_bare);
-    std::printf("bench ravlin_mode1_per_command %.1f us\n", 1e6 / best_commands);
-    std::printf("bench ravlin_bare_ping_pong_per_trip %.1f us\n", 1e6 / best_bare);
-    std::printf("bench ravlin_mode1_named_event %.1f us\n", NamedEventMicroseconds());
+    PrintFigure("ravlin_mode1", best_commands, "per_s", 0);
+    PrintFigure("ravlin_bare_ping_pong", best_bare, "per_s", 0);
+    PrintRatio("ravlin_mode1", best_commands / best_bare);
+    PrintFigure("ravlin_mode1_per_command", 1e6 / best_commands, "us");
+    PrintFigure("ravlin_bare_ping_pong_per_trip", 1e6 / best_bare, "us");
+    PrintFigure("ravlin_mode1_named_event", NamedEventMicroseconds(), "us");
 
     // The cost of one plain cross-process call, to read the enumeration's figure against.
     comsupport::ComPtr<IZorvane4> application = standin.Application();
@@ -137,7 +136,7 @@ int main() {
       }
       best_call = std::min(best_call, (Seconds() - began) / kChannels);
     }
-    std::printf("bench ravlin_client_call %.3f ms\n", best_call * 1000);
+    PrintFigure("ravlin_client_call", best_call * 1000, "ms", 3);
 
     // Where the enumeration's time goes: walking the enumerator alone, then with the query for
     // IZorvaneChannel4_2 that every channel needs.
@@ -160,7 +159,7 @@ int main() {
           if (fetched < 32) break;
         }
       }
-      std::printf("bench ravlin_enumerate_walk%s %.1f ms\n", with_query ? "_and_query" : "", (Seconds() - began) * 1000);
+      PrintFigure(with_query ? "ravlin_enumerate_walk_and_query" : "ravlin_enumerate_walk", (Seconds() - began) * 1000, "ms");
     }
 
     double best_enumeration = 1e9;
@@ -179,11 +178,11 @@ int main() {
       best_enumeration = std::min(best_enumeration, elapsed);
     }
     if (result == 0) {
-      std::printf("bench ravlin_enumerate_channels %ld channels\n", count);
-      std::printf("bench ravlin_enumerate_1000_channels %.1f ms\n", best_enumeration * 1000);
+      PrintFigure("ravlin_enumerate_channels", count, "channels", 0);
+      PrintFigure("ravlin_enumerate_1000_channels", best_enumeration * 1000, "ms");
       double per_channel = best_enumeration / std::max(count, 1L);
-      std::printf("bench ravlin_enumerate_per_channel %.3f ms\n", per_channel * 1000);
-      std::printf("bench ravlin_enumerate_per_channel_in_calls %.1f calls\n", per_channel / best_call);
+      PrintFigure("ravlin_enumerate_per_channel", per_channel * 1000, "ms", 3);
+      PrintFigure("ravlin_enumerate_per_channel_in_calls", per_channel / best_call, "calls");
     }
     RavlinDeinitialize();
   } catch (const std::exception& error) {

@@ -8,13 +8,14 @@
 #include <thread>
 #include <vector>
 
+#include "comsupport/log_text.h"
 #include "extension_log.h"
 #include "log_reader.h"
 #include "testing/temp_dir.h"
 
 namespace {
 
-using hookwell::EscapeLogText;
+using comsupport::EscapeLogText;
 using hookwell::ExtensionLog;
 using ::testing::ElementsAre;
 using ::testing::Each;

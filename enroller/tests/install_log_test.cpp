@@ -2,30 +2,31 @@
 
 #include <string>
 
+#include "comsupport/log_text.h"
 #include "install_log.h"
 #include "testing/temp_dir.h"
 
 namespace {
 
-using enroller::EscapeForLog;
+using comsupport::EscapeLogText;
 using namespace testing_support;
 
 TEST(LogEscape, ControlCharactersBecomeHexEscapes) {
-  EXPECT_EQ("a\\x0Ab\\x0Dc\\x09d\\x1Be\\x7Ff\\x01", EscapeForLog("a\nb\rc\td\x1b" "e\x7f" "f\x01"));
-  EXPECT_EQ("\\x00", EscapeForLog(std::string(1, '\0')));
-  EXPECT_EQ("\\x1F ~", EscapeForLog("\x1f ~"));
+  EXPECT_EQ("a\\x0Ab\\x0Dc\\x09d\\x1Be\\x7Ff\\x01", EscapeLogText("a\nb\rc\td\x1b" "e\x7f" "f\x01"));
+  EXPECT_EQ("\\x00", EscapeLogText(std::string(1, '\0')));
+  EXPECT_EQ("\\x1F ~", EscapeLogText("\x1f ~"));
 }
 
 TEST(LogEscape, PathsStayReadableAndEscapesStayUnambiguous) {
   EXPECT_EQ("C:\\Apps\\Zorvane\\Halvern Extensions\\boughs.dll",
-            EscapeForLog("C:\\Apps\\Zorvane\\Halvern Extensions\\boughs.dll"));
-  EXPECT_EQ("{6A1E0C3B-52D4-4E7A-9B1C-0000ABCDEF01}", EscapeForLog("{6A1E0C3B-52D4-4E7A-9B1C-0000ABCDEF01}"));
+            EscapeLogText("C:\\Apps\\Zorvane\\Halvern Extensions\\boughs.dll"));
+  EXPECT_EQ("{6A1E0C3B-52D4-4E7A-9B1C-0000ABCDEF01}", EscapeLogText("{6A1E0C3B-52D4-4E7A-9B1C-0000ABCDEF01}"));
   // Text that merely looks like an escape is told apart from one.
-  EXPECT_EQ("C:\\x5Cx0A.dll", EscapeForLog("C:\\x0A.dll"));
-  EXPECT_EQ("C:\\X0A\\", EscapeForLog("C:\\X0A\\"));
-  EXPECT_EQ("tail\\", EscapeForLog("tail\\"));
+  EXPECT_EQ("C:\\x5Cx0A.dll", EscapeLogText("C:\\x0A.dll"));
+  EXPECT_EQ("C:\\X0A\\", EscapeLogText("C:\\X0A\\"));
+  EXPECT_EQ("tail\\", EscapeLogText("tail\\"));
   // Letters of the ANSI code page above 127 are names, not controls.
-  EXPECT_EQ("Gr\xfc\xdf" "e.dll", EscapeForLog("Gr\xfc\xdf" "e.dll"));
+  EXPECT_EQ("Gr\xfc\xdf" "e.dll", EscapeLogText("Gr\xfc\xdf" "e.dll"));
 }
 
 // Every message, whichever way it is written, reaches the file escaped: a value cannot end

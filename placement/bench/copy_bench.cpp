@@ -10,18 +10,16 @@
 // as the bare loop; lower: slower). Details (the bare times, time a file, the cost of the link
 // checks) go to standard error.
 #include <windows.h>
-#include <fcntl.h>
-#include <io.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
 
-#include "testing/bench_support.h"
 #include "comsupport/unique_handle.h"
 #include "copy_files.h"
 #include "real_location.h"
+#include "testing/bench_support.h"
 
 namespace {
 
@@ -123,8 +121,8 @@ bool Measure(const Mendlet& mendlet, const std::string& placement_target, const 
 }
 
 void Print(const char* name, const Figure& figure, size_t files) {
-  std::printf("bench %s %.1f ms\n", name, figure.placement * 1000.0);
-  std::printf("bench %s.ratio %.2f x\n", name, figure.bare / figure.placement);
+  testing_support::PrintFigure(name, figure.placement * 1000.0, "ms");
+  testing_support::PrintRatio(name, figure.bare / figure.placement);
   std::fprintf(stderr, "%s: placement %.1f ms (%.3f ms a file), bare loop %.1f ms (%.3f ms a file)\n", name,
                figure.placement * 1000.0, figure.placement * 1000.0 / files, figure.bare * 1000.0,
                figure.bare * 1000.0 / files);

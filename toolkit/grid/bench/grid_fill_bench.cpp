@@ -7,8 +7,6 @@
 //   grid_repaint  one full repaint of the filled grid (its visible rows).
 // grid_fill.ratio is bare time / grid time (1.00: as fast as the bare list; lower: slower).
 #include <windows.h>
-#include <fcntl.h>
-#include <io.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -17,10 +15,10 @@
 #include <string>
 #include <vector>
 
-#include "testing/bench_support.h"
 #include "grid_fonts.h"
 #include "grid_row.h"
 #include "grid_row_drawing.h"
+#include "testing/bench_support.h"
 #include "vinnet/super_grid_ctrl.h"
 
 namespace {
@@ -228,10 +226,10 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "a fill failed (no display?)\n");
     return 1;
   }
-  std::printf("bench grid_fill %.1f ms\n", grid * 1000.0);
-  std::printf("bench grid_fill_bare %.1f ms\n", bare * 1000.0);
-  std::printf("bench grid_fill.ratio %.2f x\n", bare / grid);
-  std::printf("bench grid_repaint %.1f ms\n", repaint * 1000.0);
+  testing_support::PrintFigure("grid_fill", grid * 1000.0, "ms");
+  testing_support::PrintFigure("grid_fill_bare", bare * 1000.0, "ms");
+  testing_support::PrintRatio("grid_fill", bare / grid);
+  testing_support::PrintFigure("grid_repaint", repaint * 1000.0, "ms");
   std::fprintf(stderr, "grid_fill: %.3f ms a row (bare list %.3f ms a row)\n", grid * 1000.0 / kRows,
                bare * 1000.0 / kRows);
   return 0;
