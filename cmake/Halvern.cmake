@@ -184,14 +184,18 @@ function(halvern_embed_registry target rgs)
 endfunction()
 
 # halvern_com_server(NAME DESCRIPTION text SOURCES ... [IDL file [IDL_IMPORTS idl_target ...]]
-#                    [RGS file] [DEF file] [SUFFIX .dll|.ocx] [OUTPUT_NAME name] [LIBS ...])
+#                    [RGS file] [DEF file] [SUFFIX .dll|.ocx] [OUTPUT_NAME name] [LIBS ...]
+#                    [EXPORTS source])
 # An in-process COM server in one call: the IDL's type library (target NAME_idl, whose header
 # the module includes) embedded as TYPELIB 1, the registry script as REGISTRY 101, the four
 # server exports (from comsupport's inproc_exports.cpp; a DEF is generated unless the module
 # exports more), a VERSIONINFO, and the module built before any test runs. The module defines
-# comsupport::ThisServer().
+# comsupport::ThisServer(). EXPORTS: a source of its own for the four exports.
 function(halvern_com_server name)
-  cmake_parse_arguments(ARG "" "DESCRIPTION;IDL;RGS;DEF;SUFFIX;OUTPUT_NAME" "SOURCES;LIBS;IDL_IMPORTS" ${ARGN})
+  cmake_parse_arguments(ARG "" "DESCRIPTION;IDL;RGS;DEF;SUFFIX;OUTPUT_NAME;EXPORTS" "SOURCES;LIBS;IDL_IMPORTS" ${ARGN})
+  if(NOT ARG_EXPORTS)
+    set(ARG_EXPORTS ${HALVERN_INPROC_EXPORTS})
+  endif()
   if(NOT ARG_SUFFIX)
     set(ARG_SUFFIX ".dll")
   endif()
@@ -217,7 +221,7 @@ EXPORTS
   endif()
   halvern_library(${name} SHARED
     DESCRIPTION "${ARG_DESCRIPTION}"
-    SOURCES ${ARG_SOURCES} ${HALVERN_INPROC_EXPORTS}
+    SOURCES ${ARG_SOURCES} ${ARG_EXPORTS}
     DEF ${ARG_DEF}
     SUFFIX ${ARG_SUFFIX}
     OUTPUT_NAME ${ARG_OUTPUT_NAME}

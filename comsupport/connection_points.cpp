@@ -164,6 +164,10 @@ ConnectionPointContainerBase::ConnectionPointContainerBase(std::initializer_list
   for (const IID* iid : outgoing) points_.push_back(std::make_unique<ConnectionPoint>(this, *iid));
 }
 
+void ConnectionPointContainerBase::AddConnectionPoint(REFIID iid) {
+  points_.push_back(std::make_unique<ConnectionPoint>(this, iid));
+}
+
 STDMETHODIMP ConnectionPointContainerBase::EnumConnectionPoints(IEnumConnectionPoints** points) {
   if (!points) return E_POINTER;
   *points = nullptr;

@@ -85,6 +85,9 @@ class ConnectionPointContainerBase : public IConnectionPointContainer {
  protected:
   // outgoing: the event interfaces; the first is the default source of FireEvent.
   explicit ConnectionPointContainerBase(std::initializer_list<const IID*> outgoing);
+  // For a base class shared by objects whose event interfaces differ: add the points in order.
+  ConnectionPointContainerBase() = default;
+  void AddConnectionPoint(REFIID iid);
   virtual ~ConnectionPointContainerBase() = default;
 
   // The point of iid, or nullptr when the object has none.
