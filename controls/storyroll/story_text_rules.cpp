@@ -43,7 +43,9 @@ std::string EscapeDoubleSlash(const std::string& category) {
   return result;
 }
 
-bool InSubChannel(const std::string& category, const std::string& filter) {
+bool InSubChannel(const std::string& category, const std::string& raw_filter) {
+  // A filter may come as the model names sub-channels or as the story's own category.
+  const std::string filter = EscapeDoubleSlash(raw_filter);
   if (filter.empty() || category == filter) return true;
   return category.size() > filter.size() && category.compare(0, filter.size(), filter) == 0 &&
          category[filter.size()] == '/';

@@ -9,8 +9,9 @@ namespace storyroll {
 // Every "//" becomes "&slash;": a double slash is part of
 // a name, never a separator.
 std::string EscapeDoubleSlash(const std::string& category);
-// The story is listed under filter when filter is empty, equals the category, or the category
-// begins with filter followed by "/" (compared exactly).
+// The story is listed under filter when filter is empty, equals the (escaped) category, or the
+// category begins with filter followed by "/" (compared exactly). The filter's own "//" are
+// escaped as the category's are.
 bool InSubChannel(const std::string& category, const std::string& filter);
 // The channel belongs to a category request when its category begins with it, in any case.
 bool InCategory(const std::string& channel_category, const std::string& requested);

@@ -235,7 +235,7 @@ void CStoryrollCtrl::KeepStory(const StoryRowRecord& story) {
   {
     controls::ChannelModel model;
     controls::StoryLocation location = controls::FindStory(model, story.channel_id, story.story_id);
-    if (!location || !location.channel->GetStoryAttribute(location.index, "Vessik Id", vessik)) return;
+    if (!location || !ReadVessikId(*location.channel, location.index, &vessik)) return;
     location.channel->GetStoryAttribute(location.index, "Keep", keep);
   }
   ::ZRKeepStory(story.channel_id, static_cast<DWORD>(vessik), story.story_id, keep ? FALSE : TRUE);
@@ -253,7 +253,7 @@ void CStoryrollCtrl::ShowProperties(const StoryRowRecord& story) {
   {
     controls::ChannelModel model;
     controls::StoryLocation location = controls::FindStory(model, story.channel_id, story.story_id);
-    if (!location || !location.channel->GetStoryAttribute(location.index, "Vessik Id", vessik)) return;
+    if (!location || !ReadVessikId(*location.channel, location.index, &vessik)) return;
   }
   ::ZRShowVessikProperties(window(), story.channel_id, static_cast<DWORD>(vessik));
 }

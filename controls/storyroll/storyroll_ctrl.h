@@ -21,6 +21,9 @@ struct StoryRowRecord {
   DWORD story_id;
 };
 
+// The story's Vessik id; false when it has none.
+bool ReadVessikId(CService& channel, long index, long* vessik_id);
+
 class CStoryrollCtrl : public controls::ControlBase {
  public:
   static HRESULT CreateInstance(IUnknown* outer, REFIID iid, void** out);

@@ -81,7 +81,7 @@ void CStoryrollCtrl::Refresh(bool keep_selection) {
     {
       controls::ChannelModel model;
       for (DWORD channel_id : channels_) {
-        if (CService* channel = model.Channel(channel_id)) AddChannelStories(*channel);
+        if (CService* channel = model.LoadedChannel(channel_id)) AddChannelStories(*channel);
       }
     }
     grid_.SortItems();

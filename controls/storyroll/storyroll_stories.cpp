@@ -5,6 +5,11 @@
 #include "storyroll_ctrl.h"
 #include "vinnet/service.h"
 
+bool ReadVessikId(CService& channel, long index, long* vessik_id) {
+  // Clients give it as an attribute or, in their story data, as a field.
+  return channel.GetStoryAttribute(index, "Vessik Id", *vessik_id) || channel.GetStoryField(index, "Vessik Id", *vessik_id);
+}
+
 bool CStoryrollCtrl::StoryExists(DWORD channel_id, DWORD story_id) const {
   controls::ChannelModel model;
   return static_cast<bool>(controls::FindStory(model, channel_id, story_id));
@@ -25,7 +30,7 @@ bool CStoryrollCtrl::ResolveVessik(DWORD channel_id, DWORD story_id, DWORD* vess
     if (!story) return false;
   }
   long vessik = 0;
-  if (!story.channel->GetStoryAttribute(story.index, "Vessik Id", vessik)) return false;
+  if (!ReadVessikId(*story.channel, story.index, &vessik)) return false;
   *vessik_channel = channel_id;
   *vessik_id = static_cast<DWORD>(vessik);
   return true;

@@ -47,6 +47,8 @@ STDMETHODIMP EventSink::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params
       line += " " + ArgumentText(argument);
     }
     journal_.push_back(line);
+    auto handler = handlers_.find(id);
+    if (handler != handlers_.end() && handler->second) handler->second();
     return S_OK;
   });
 }

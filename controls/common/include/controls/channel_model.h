@@ -22,6 +22,12 @@ class ChannelModel {
 
   // The channel (the alerts channel included), null when unknown or without a model.
   CService* Channel(DWORD channel_id) const { return services_ ? services_->GetServiceByID(channel_id) : nullptr; }
+  // The channel with its story data read, as a first look at its stories needs it.
+  CService* LoadedChannel(DWORD channel_id) const {
+    CService* channel = Channel(channel_id);
+    if (channel && !channel->IsDataLoaded()) channel->LoadChannelData();
+    return channel;
+  }
 
  private:
   CServices* services_;
@@ -36,7 +42,7 @@ struct StoryLocation {
 
 inline StoryLocation FindStory(const ChannelModel& model, DWORD channel_id, DWORD story_id) {
   StoryLocation location;
-  location.channel = model.Channel(channel_id);
+  location.channel = model.LoadedChannel(channel_id);
   if (location.channel) location.index = location.channel->GetStoryIndex(story_id);
   return location;
 }

@@ -7,6 +7,7 @@
 #include <windows.h>
 #include <ocidl.h>
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -30,6 +31,8 @@ class EventSink : public comsupport::ComObject<IDispatch, IPropertyNotifySink> {
 
   // Every by-reference BOOL argument of event id is set to answer before the call returns.
   void AnswerByReference(DISPID id, bool answer) { answers_[id] = answer; }
+  // Runs handler inside every event id, after it is journaled, as a page's handler would run.
+  void Handle(DISPID id, std::function<void()> handler) { handlers_[id] = std::move(handler); }
   const std::vector<std::string>& journal() const { return journal_; }
   void ClearJournal() { journal_.clear(); }
 
@@ -39,6 +42,7 @@ class EventSink : public comsupport::ComObject<IDispatch, IPropertyNotifySink> {
  private:
   const IID events_;
   std::map<DISPID, bool> answers_;
+  std::map<DISPID, std::function<void()>> handlers_;
   std::vector<std::string> journal_;
 };
 
