@@ -12,5 +12,5 @@ extern "C" HRESULT STDAPICALLTYPE DllRegisterServer() {
 }
 
 extern "C" HRESULT STDAPICALLTYPE DllUnregisterServer() {
-  return controls::UnregisterControlModule(comsupport::ThisServer());
+  return controls::UnregisterControlModule(comsupport::ThisServer(), controls::ThisControlClass());
 }

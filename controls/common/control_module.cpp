@@ -5,6 +5,7 @@
 
 #include "comsupport/apartment.h"
 #include "comsupport/boundary.h"
+#include "comsupport/com_error.h"
 #include "comsupport/com_ptr.h"
 #include "comsupport/registrar.h"
 #include "comsupport/this_module.h"
@@ -37,6 +38,21 @@ HRESULT MarkSafeCategories(REFCLSID clsid) {
   return categories->RegisterClassImplCategories(clsid, 2, implemented);
 }
 
+// The class's own marks go with its key; the categories themselves stay for other controls.
+HRESULT UnmarkSafeCategories(REFCLSID clsid) {
+  comsupport::ComPtr<ICatRegister> categories;
+  HRESULT hr = ::CoCreateInstance(CLSID_StdComponentCategoriesMgr, nullptr, CLSCTX_INPROC_SERVER, IID_ICatRegister,
+                                  categories.put_void());
+  if (FAILED(hr)) return hr;
+  CATID implemented[2] = {kCatidSafeForScripting, kCatidSafeForInitializing};
+  hr = categories->UnRegisterClassImplCategories(clsid, 2, implemented);
+  // The manager leaves the emptied key, which would keep the class key alive; one still
+  // holding another category is not deleted.
+  const std::string marks = "CLSID\\" + comsupport::GuidText(clsid) + "\\Implemented Categories";
+  ::RegDeleteKeyA(HKEY_CLASSES_ROOT, marks.c_str());
+  return hr;
+}
+
 }  // namespace
 
 HRESULT RegisterControlModule(const comsupport::InprocServer& server, const ControlClass& control) {
@@ -51,11 +67,12 @@ HRESULT RegisterControlModule(const comsupport::InprocServer& server, const Cont
   });
 }
 
-HRESULT UnregisterControlModule(const comsupport::InprocServer& server) {
+HRESULT UnregisterControlModule(const comsupport::InprocServer& server, const ControlClass& control) {
   return comsupport::ComBoundary("DllUnregisterServer", [&]() -> HRESULT {
     const comsupport::ApartmentGuard apartment;
     const std::string path = comsupport::ModulePath(comsupport::ThisModule());
     if (FAILED(comsupport::UnregisterTypeLibrary(path, server.foreign_interfaces))) return SELFREG_E_TYPELIB;
+    UnmarkSafeCategories(*control.clsid);
     if (FAILED(comsupport::RunRegistryScript(path, server.registry_script, false, server.replacements))) {
       return SELFREG_E_CLASS;
     }

@@ -5,7 +5,7 @@
 // Registration: the type library (SELFREG_E_TYPELIB when that fails), then the class
 // factories' registry script (SELFREG_E_CLASS), then the control class is marked as safely
 // scriptable and safely initializable (E_FAIL). Unregistration removes the type library and
-// the classes and leaves the categories.
+// the classes (with the class's own category marks) and leaves the categories.
 #pragma once
 
 #include <windows.h>
@@ -20,7 +20,7 @@ namespace controls {
 const ControlClass& ThisControlClass();
 
 HRESULT RegisterControlModule(const comsupport::InprocServer& server, const ControlClass& control);
-HRESULT UnregisterControlModule(const comsupport::InprocServer& server);
+HRESULT UnregisterControlModule(const comsupport::InprocServer& server, const ControlClass& control);
 
 // The two component categories every control implements.
 extern const CATID kCatidSafeForScripting;
