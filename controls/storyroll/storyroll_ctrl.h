@@ -131,4 +131,6 @@ class CStoryrollCtrl : public controls::ControlBase {
   int pending_updates_ = 0;
   UINT_PTR click_timer_ = 0;
   bool click_pending_ = false;
+  bool double_click_release_ = false;
+  LONG double_click_time_ = 0;
 };

@@ -138,12 +138,19 @@ LRESULT CStoryrollCtrl::OnGridNotify(const NMHDR& header) {
   const auto& notice = reinterpret_cast<const SGNOTIFY&>(header);
   switch (header.code) {
     case NM_CLICK:
+      // The release that ends a double click is no click of its own.
+      if (double_click_release_) {
+        double_click_release_ = false;
+        if (static_cast<UINT>(::GetMessageTime() - double_click_time_) <= ::GetDoubleClickTime()) break;
+      }
       click_timer_ = ::SetTimer(window(), kClickTimer, kClickDelay, nullptr);
       click_pending_ = true;
       break;
     case NM_DBLCLK: {
       ::KillTimer(window(), kClickTimer);
       click_pending_ = false;
+      double_click_release_ = true;
+      double_click_time_ = ::GetMessageTime();
       const StoryRowRecord* one = SingleSelection();
       if (!one) break;
       const StoryRowRecord story = *one;

@@ -86,6 +86,9 @@ HostedStoryroll::HostedStoryroll(const standin::Initialization& initialization, 
   if (FAILED(hr = container_.Advise())) throw std::runtime_error("Storyroll events: " + std::to_string(hr));
   if (FAILED(hr = container_.Activate())) throw std::runtime_error("Storyroll activation: " + std::to_string(hr));
   dispatch_ = comsupport::ComPtr<IUnknown>(container_.control()).As<IDispatch>();
+  // Shown as a page shows it: input and drawing need a visible window.
+  ::ShowWindow(container_.host(), SW_SHOWNORMAL);
+  ::UpdateWindow(container_.host());
   Pump();
 }
 
