@@ -1,0 +1,57 @@
+// The libraries are held while a control's window lives and given back once: at the client's
+// shutdown, on Terminate(), or when the control goes. Each test runs its own client.
+#include "storyroll_test_support.h"
+
+namespace storyroll_tests {
+namespace {
+
+class StoryrollLifecycle : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(0u, testing_support::RunProgram(
+                      "regsvr32 /s " + testing_support::Quote(testing_support::BuildOutput("Storyroll.ocx")), 300000));
+    standin_ = std::make_unique<ravlin_tests::PinnedStandin>(StoryrollFixture());
+  }
+  void TearDown() override {
+    if (standin_) standin_->Unpin();
+    standin_.reset();
+  }
+  std::unique_ptr<ravlin_tests::PinnedStandin> standin_;
+};
+
+TEST_F(StoryrollLifecycle, ClientShutdownReleasesEveryInstanceOnce) {
+  auto first = std::make_unique<HostedStoryroll>();
+  auto second = std::make_unique<HostedStoryroll>();
+  first->SetChannel(30);
+  second->SetChannel(31);
+  ASSERT_TRUE(ravlin_tests::LibraryWindow()) << "the controls hold the access library";
+  ASSERT_TRUE(first->grid() && second->grid());
+
+  standin_->Unpin();
+  ASSERT_TRUE(standin_->Stop());
+  ASSERT_TRUE(PumpUntil([&] { return !first->grid() && !second->grid(); }, 15000)) << "the lists went";
+  ASSERT_TRUE(PumpUntil([] { return !ravlin_tests::LibraryWindow(); }, 15000))
+      << "both holds given back: the library stopped";
+  EXPECT_EQ(0, first->GetLong("NumStories"));
+  // Going away afterwards gives nothing back a second time.
+  first.reset();
+  second.reset();
+  EXPECT_FALSE(ravlin_tests::LibraryWindow());
+}
+
+TEST_F(StoryrollLifecycle, TerminateGivesTheLibrariesBackBeforeTheControlGoes) {
+  auto roll = std::make_unique<HostedStoryroll>();
+  roll->SetChannel(30);
+  ASSERT_TRUE(ravlin_tests::LibraryWindow());
+  roll->Call("Terminate");
+  EXPECT_TRUE(PumpUntil([] { return !ravlin_tests::LibraryWindow(); }, 15000));
+  roll->Call("Terminate");
+  roll.reset();
+  // A new control attaches afresh and works.
+  HostedStoryroll again;
+  EXPECT_TRUE(again.SetChannel(30));
+  EXPECT_EQ(5, again.GetLong("NumStories"));
+}
+
+}  // namespace
+}  // namespace storyroll_tests
