@@ -1,7 +1,5 @@
 #include "grid_test_support.h"
 
-#include <gdiplus.h>
-
 namespace grid_test {
 
 GridHost::GridHost(DWORD grid_style, int width, int height) {
@@ -85,74 +83,6 @@ RECT RowRect(CSuperGridCtrl& grid, int row) {
   ::SendMessageA(grid.GetListBox(), LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rect));
   ::MapWindowPoints(grid.GetListBox(), grid.GetSafeHwnd(), reinterpret_cast<POINT*>(&rect), 2);
   return rect;
-}
-
-Capture::Capture(HWND window) {
-  ::UpdateWindow(window);
-  RECT client = {};
-  ::GetClientRect(window, &client);
-  width_ = client.right;
-  height_ = client.bottom;
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width_;
-  info.bmiHeader.biHeight = -height_;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HDC window_dc = ::GetDC(window);
-  HDC memory = ::CreateCompatibleDC(window_dc);
-  HBITMAP bitmap = ::CreateDIBSection(window_dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (bitmap && memory) {
-    HGDIOBJ previous = ::SelectObject(memory, bitmap);
-    ::BitBlt(memory, 0, 0, width_, height_, window_dc, 0, 0, SRCCOPY);
-    ::GdiFlush();
-    const DWORD* first = static_cast<const DWORD*>(bits);
-    pixels_.assign(first, first + static_cast<size_t>(width_) * height_);
-    ::SelectObject(memory, previous);
-  }
-  if (bitmap) ::DeleteObject(bitmap);
-  if (memory) ::DeleteDC(memory);
-  ::ReleaseDC(window, window_dc);
-}
-
-COLORREF Capture::At(int x, int y) const {
-  if (x < 0 || y < 0 || x >= width_ || y >= height_ || pixels_.empty()) return CLR_INVALID;
-  const DWORD pixel = pixels_[static_cast<size_t>(y) * width_ + x] & 0xFFFFFF;
-  return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
-}
-
-int Capture::Count(COLORREF colour, const RECT& rect) const {
-  int count = 0;
-  for (int y = rect.top; y < rect.bottom; ++y) {
-    for (int x = rect.left; x < rect.right; ++x) {
-      if (At(x, y) == colour) ++count;
-    }
-  }
-  return count;
-}
-
-bool Capture::SavePng(const std::wstring& path) const {
-  if (pixels_.empty()) return false;
-  ULONG_PTR token = 0;
-  Gdiplus::GdiplusStartupInput input;
-  if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok) return false;
-  bool saved = false;
-  {
-    Gdiplus::GpBitmap* image = nullptr;
-    // GDI+ reads the pixels in place: the buffer outlives the bitmap.
-    if (Gdiplus::DllExports::GdipCreateBitmapFromScan0(width_, height_, width_ * 4, PixelFormat32bppRGB,
-                                                       reinterpret_cast<BYTE*>(const_cast<DWORD*>(pixels_.data())),
-                                                       &image) == Gdiplus::Ok) {
-      // The PNG encoder's class identifier.
-      const CLSID png = {0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
-      saved = Gdiplus::DllExports::GdipSaveImageToFile(image, path.c_str(), &png, nullptr) == Gdiplus::Ok;
-      Gdiplus::DllExports::GdipDisposeImage(image);
-    }
-  }
-  Gdiplus::GdiplusShutdown(token);
-  return saved;
 }
 
 }  // namespace grid_test

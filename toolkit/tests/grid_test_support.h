@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "testing/window_capture.h"
 #include "vinnet/super_grid_ctrl.h"
 
 namespace grid_test {
@@ -47,23 +48,7 @@ void ClickColumnTitle(CSuperGridCtrl& grid, int column);
 // Height of one line of the list's font, as the grid measures its rows.
 int ListLineHeight(CSuperGridCtrl& grid);
 
-// The window's client area as drawn, after UpdateWindow.
-class Capture {
- public:
-  explicit Capture(HWND window);
-  int width() const { return width_; }
-  int height() const { return height_; }
-  COLORREF At(int x, int y) const;
-  // Pixels of exactly colour inside rect (client coordinates of the captured window).
-  int Count(COLORREF colour, const RECT& rect) const;
-  // As a PNG file through GDI+; false when that cannot be done here.
-  bool SavePng(const std::wstring& path) const;
-
- private:
-  int width_ = 0;
-  int height_ = 0;
-  std::vector<DWORD> pixels_;  // top-down, 0x00RRGGBB
-};
+using Capture = testing_support::WindowCapture;
 
 // The rectangle of a list row in the grid window's client coordinates.
 RECT RowRect(CSuperGridCtrl& grid, int row);
