@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "comsupport/bstr.h"
+#include "standin/control_container.h"
+#include "vinnet/super_grid_ctrl.h"
 #include "testing/process.h"
 #include "testing/standin_client.h"
 #include "testing/temp_dir.h"
@@ -54,6 +56,67 @@ std::string Mendlet(long id, const std::string& title) {
          "\"readme.txt\":\"Read me first.\\r\\n\",\"setup.exe\":\"MZ stand-in setup\",\"driver.inf\":\"[Version]\\r\\n\"}}";
 }
 
+void Pump(DWORD ms) {
+  const DWORD start = ::GetTickCount();
+  do {
+    MSG message;
+    while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      ::TranslateMessage(&message);
+      ::DispatchMessageA(&message);
+    }
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+  } while (::GetTickCount() - start < ms);
+}
+
+// The story list of the Kelvane channel as a page shows it: Storyroll in a control host.
+void ShowStoryList() {
+  DWORD registered =
+      testing_support::RunProgram("regsvr32 /s " + testing_support::Quote(testing_support::BuildOutput("Storyroll.ocx")), 120000);
+  Print("\nregsvr32 Storyroll.ocx: exit code " + std::to_string(registered) + "\n");
+  standin::ControlContainer host(640, 240);
+  HRESULT hr = host.Create("Zorvane.StoryrollCtrl.1", standin::Initialization::FromParams({{"EmbeddedSummaries", "1"}}));
+  if (SUCCEEDED(hr)) hr = host.Activate();
+  if (FAILED(hr)) throw std::runtime_error("the story list could not be shown: " + std::to_string(hr));
+  auto list = comsupport::ComPtr<IUnknown>(host.control()).As<IDispatch>();
+  auto invoke = [&](const wchar_t* name, WORD flags, VARIANT* argument, VARIANT* result) {
+    LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
+    DISPID id = 0;
+    HRESULT found = list->GetIDsOfNames(IID_NULL, names, 1, 0, &id);
+    if (FAILED(found)) return found;
+    DISPPARAMS params = {argument, nullptr, argument ? 1u : 0u, 0};
+    return list->Invoke(id, IID_NULL, 0, flags, &params, result, nullptr, nullptr);
+  };
+  comsupport::Variant channel(7L), result;
+  invoke(L"SetChannel", DISPATCH_METHOD, channel.get(), result.get());
+  Pump(300);
+  invoke(L"NumStories", DISPATCH_PROPERTYGET, nullptr, result.put());
+  Print("Story list of the Kelvane channel: " + std::to_string(result.get()->lVal) + " stories\n");
+  // The rows as the list's grid holds them (the grid window keeps its object as its user data).
+  HWND grid_window = ::GetDlgItem(host.ControlWindow(), 1);
+  auto* grid = grid_window ? reinterpret_cast<CSuperGridCtrl*>(::GetWindowLongPtrA(grid_window, GWLP_USERDATA)) : nullptr;
+  for (int row = 0; grid && row < grid->GetItemCount(); ++row) {
+    std::string line = "  ";
+    bool unread = false;
+    for (int column = 0; column < grid->GetColumnCount(); ++column) {
+      CString text;
+      DWORD flags = 0;
+      int image = 0;
+      grid->GetItem(row, column, image, flags);
+      if (flags & SGF_NUMBER) {
+        line += image >= 0 ? "[" + std::to_string(image) + "] " : "[ ] ";
+      } else {
+        grid->GetItem(row, column, text, flags);
+        line += text + "  |  ";
+        unread = unread || (flags & SGF_BOLD);
+      }
+    }
+    CString summary;
+    grid->GetSummary(row, summary);
+    Print(line + summary + (unread ? "  (unread)" : "") + "\n");
+  }
+  host.Teardown();
+}
+
 int Run() {
   testing_support::RemoveTree(kRoot);
   testing_support::RemoveTree(kRepository);
@@ -67,7 +130,11 @@ int Run() {
   if (registered != 0) return 1;
 
   std::string fixture = std::string("{\"channels\":[{\"id\":7,\"name\":\"Kelvane\",\"flags\":4,\"cacheSize\":40000000,") +
-                        "\"variables\":{\"targetdirectory\":\"C:\\\\Mendlets\",\"mirrortreeflag\":\"N\"}}]}";
+                        "\"variables\":{\"targetdirectory\":\"C:\\\\Mendlets\",\"mirrortreeflag\":\"N\"}," +
+                        "\"stories\":[{\"id\":1101,\"title\":\"[M1] Display driver 2.1\",\"vessik\":101," +
+                        "\"fields\":{\"Text\":\"Flat placement\",\"Story Time\":1760000000},\"attributes\":{\"Read\":1}}," +
+                        "{\"id\":1102,\"title\":\"[M2] Audio/Video drivers\",\"vessik\":102," +
+                        "\"fields\":{\"Text\":\"Mirrored placement\",\"Story Time\":1760086400},\"attributes\":{\"Read\":0}}]}]}";
   std::string program = std::string(kRoot) + "\\program";
   StandinClient standin(fixture, client, program);
   Print("Client started; extensions: " + standin.WaitForExtensions());
@@ -91,6 +158,7 @@ int Run() {
   Print("\nPlaced in " + std::string(kRepository) + ":\n");
   for (const std::string& line : tree) Print("  " + line + "\n");
 
+  ShowStoryList();
   std::string journal = standin.Journal();
   standin.Stop();
   Print("\nExtensionDll.log:\n");
