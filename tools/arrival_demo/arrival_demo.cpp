@@ -12,6 +12,7 @@
 #include "standin/control_container.h"
 #include "vinnet/super_grid_ctrl.h"
 #include "testing/process.h"
+#include "testing/scripting.h"
 #include "testing/standin_client.h"
 #include "testing/temp_dir.h"
 
@@ -56,18 +57,6 @@ std::string Mendlet(long id, const std::string& title) {
          "\"readme.txt\":\"Read me first.\\r\\n\",\"setup.exe\":\"MZ stand-in setup\",\"driver.inf\":\"[Version]\\r\\n\"}}";
 }
 
-void Pump(DWORD ms) {
-  const DWORD start = ::GetTickCount();
-  do {
-    MSG message;
-    while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&message);
-      ::DispatchMessageA(&message);
-    }
-    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-  } while (::GetTickCount() - start < ms);
-}
-
 // The story list of the Kelvane channel as a page shows it: Storyroll in a control host.
 void ShowStoryList() {
   DWORD registered =
@@ -78,18 +67,10 @@ void ShowStoryList() {
   if (SUCCEEDED(hr)) hr = host.Activate();
   if (FAILED(hr)) throw std::runtime_error("the story list could not be shown: " + std::to_string(hr));
   auto list = comsupport::ComPtr<IUnknown>(host.control()).As<IDispatch>();
-  auto invoke = [&](const wchar_t* name, WORD flags, VARIANT* argument, VARIANT* result) {
-    LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
-    DISPID id = 0;
-    HRESULT found = list->GetIDsOfNames(IID_NULL, names, 1, 0, &id);
-    if (FAILED(found)) return found;
-    DISPPARAMS params = {argument, nullptr, argument ? 1u : 0u, 0};
-    return list->Invoke(id, IID_NULL, 0, flags, &params, result, nullptr, nullptr);
-  };
-  comsupport::Variant channel(7L), result;
-  invoke(L"SetChannel", DISPATCH_METHOD, channel.get(), result.get());
-  Pump(300);
-  invoke(L"NumStories", DISPATCH_PROPERTYGET, nullptr, result.put());
+  comsupport::Variant result;
+  testing_support::InvokeByName(list.get(), "SetChannel", DISPATCH_METHOD, {comsupport::Variant(7L)}, result.get());
+  testing_support::PumpMessages(300);
+  testing_support::InvokeByName(list.get(), "NumStories", DISPATCH_PROPERTYGET, {}, result.put());
   Print("Story list of the Kelvane channel: " + std::to_string(result.get()->lVal) + " stories\n");
   // The rows as the list's grid holds them (the grid window keeps its object as its user data).
   HWND grid_window = ::GetDlgItem(host.ControlWindow(), 1);

@@ -15,22 +15,11 @@
 #include "comsupport/bstr.h"
 #include "standin/control_container.h"
 #include "testing/process.h"
+#include "testing/scripting.h"
 #include "testing/standin_client.h"
 #include "testing/window_capture.h"
 
 namespace {
-
-void Pump(DWORD ms) {
-  const DWORD start = ::GetTickCount();
-  do {
-    MSG message;
-    while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&message);
-      ::DispatchMessageA(&message);
-    }
-    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-  } while (::GetTickCount() - start < ms);
-}
 
 std::string ReadText(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
@@ -38,17 +27,6 @@ std::string ReadText(const std::string& path) {
   std::ostringstream text;
   text << file.rdbuf();
   return text.str();
-}
-
-HRESULT Invoke(IDispatch* control, const wchar_t* name, WORD flags, VARIANT* argument, VARIANT* result) {
-  LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
-  DISPID id = 0;
-  HRESULT hr = control->GetIDsOfNames(IID_NULL, names, 1, 0, &id);
-  if (FAILED(hr)) return hr;
-  DISPID put = DISPID_PROPERTYPUT;
-  DISPPARAMS params = {argument, flags == DISPATCH_PROPERTYPUT ? &put : nullptr, argument ? 1u : 0u,
-                       flags == DISPATCH_PROPERTYPUT ? 1u : 0u};
-  return control->Invoke(id, IID_NULL, 0, flags, &params, result, nullptr, nullptr);
 }
 
 void Save(const testing_support::WindowCapture& picture, const std::string& path) {
@@ -78,10 +56,11 @@ void Storyroll(const std::string& output) {
   ::ShowWindow(host.host(), SW_SHOWNORMAL);
   ::SetForegroundWindow(host.host());
   auto control = comsupport::ComPtr<IUnknown>(host.control()).As<IDispatch>();
-  comsupport::Variant channel(7L), index(1L), result;
-  Invoke(control.get(), L"SetChannel", DISPATCH_METHOD, channel.get(), result.get());
-  Invoke(control.get(), L"SelectedStoryIndex", DISPATCH_PROPERTYPUT, index.get(), nullptr);
-  Pump(500);
+  comsupport::Variant result;
+  testing_support::InvokeByName(control.get(), "SetChannel", DISPATCH_METHOD, {comsupport::Variant(7L)}, result.get());
+  testing_support::InvokeByName(control.get(), "SelectedStoryIndex", DISPATCH_PROPERTYPUT, {comsupport::Variant(1L)},
+                                nullptr);
+  testing_support::PumpMessages(500);
   Save(testing_support::WindowCapture(PictureArea(host.host(), nullptr)), output + "\\storyroll.png");
 
   // The context menu opens on a right click over the selected row; a second thread takes the
@@ -122,9 +101,9 @@ void Storyroll(const std::string& output) {
   click[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
   ::SendInput(2, click, sizeof(INPUT));
   const DWORD start = ::GetTickCount();
-  while (!saved && failure.empty() && ::GetTickCount() - start < 10000) Pump(50);
+  while (!saved && failure.empty() && ::GetTickCount() - start < 10000) testing_support::PumpMessages(50);
   photographer.join();
-  Pump(100);
+  testing_support::PumpMessages(100);
   host.Teardown();
   if (!saved) throw std::runtime_error(failure.empty() ? "no picture of the context menu" : failure);
 }

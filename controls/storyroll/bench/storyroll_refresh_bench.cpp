@@ -15,6 +15,7 @@
 #include "standin/control_container.h"
 #include "testing/bench_support.h"
 #include "testing/process.h"
+#include "testing/scripting.h"
 #include "testing/standin_client.h"
 #include "vinnet/services.h"
 #include "vinnet/super_grid_ctrl.h"
@@ -43,34 +44,15 @@ std::string Fixture() {
   return json + "]}]}";
 }
 
-void Pump() {
-  MSG message;
-  while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-    ::TranslateMessage(&message);
-    ::DispatchMessageA(&message);
-  }
-}
-
-HRESULT Invoke(IDispatch* control, const wchar_t* name, WORD flags, VARIANT* argument, VARIANT* result) {
-  LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
-  DISPID id = 0;
-  HRESULT hr = control->GetIDsOfNames(IID_NULL, names, 1, 0, &id);
-  if (FAILED(hr)) return hr;
-  DISPID put = DISPID_PROPERTYPUT;
-  const bool is_put = flags == DISPATCH_PROPERTYPUT;
-  DISPPARAMS params = {argument, is_put ? &put : nullptr, argument ? 1u : 0u, is_put ? 1u : 0u};
-  return control->Invoke(id, IID_NULL, 0, flags, &params, result, nullptr, nullptr);
-}
-
 // Milliseconds of one full refresh; the row count it showed.
 double RefreshRound(IDispatch* control, long& rows) {
-  comsupport::Variant channel(kChannel), result;
+  comsupport::Variant result;
   const double began = Seconds();
-  Invoke(control, L"SetChannel", DISPATCH_METHOD, channel.get(), result.get());
+  testing_support::InvokeByName(control, "SetChannel", DISPATCH_METHOD, {comsupport::Variant(kChannel)}, result.get());
   const double elapsed = (Seconds() - began) * 1000;
-  Invoke(control, L"NumStories", DISPATCH_PROPERTYGET, nullptr, result.put());
+  testing_support::InvokeByName(control, "NumStories", DISPATCH_PROPERTYGET, {}, result.put());
   rows = result.get()->lVal;
-  Pump();
+  testing_support::PumpMessages();
   return elapsed;
 }
 

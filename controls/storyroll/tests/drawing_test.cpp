@@ -2,6 +2,7 @@
 // selected row's colours, drawing before the window exists, and the platform's own host.
 
 #include "storyroll_test_support.h"
+#include "testing/scripting.h"
 #include "testing/window_capture.h"
 
 namespace storyroll_tests {
@@ -87,16 +88,9 @@ TEST_F(StoryrollDrawing, ThePlatformsOwnHostRunsItToo) {
   ASSERT_EQ(S_OK, get_control(host, control.put()));
   auto dispatch = control.As<IDispatch>();
   ASSERT_TRUE(dispatch);
-  auto call = [&](const wchar_t* name, WORD flags, VARIANT* argument, VARIANT* result) {
-    LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
-    DISPID id = 0;
-    EXPECT_EQ(S_OK, dispatch->GetIDsOfNames(IID_NULL, names, 1, 0, &id));
-    DISPPARAMS params = {argument, nullptr, argument ? 1u : 0u, 0};
-    return dispatch->Invoke(id, IID_NULL, 0, flags, &params, result, nullptr, nullptr);
-  };
-  comsupport::Variant channel(30L), result;
-  EXPECT_EQ(S_OK, call(L"SetChannel", DISPATCH_METHOD, channel.get(), result.get()));
-  EXPECT_EQ(S_OK, call(L"NumStories", DISPATCH_PROPERTYGET, nullptr, result.put()));
+  comsupport::Variant result;
+  EXPECT_EQ(S_OK, testing_support::InvokeByName(dispatch.get(), "SetChannel", DISPATCH_METHOD, {Long(30)}, result.get()));
+  EXPECT_EQ(S_OK, testing_support::InvokeByName(dispatch.get(), "NumStories", DISPATCH_PROPERTYGET, {}, result.put()));
   EXPECT_EQ(5, result.get()->lVal);
   dispatch.reset();
   control.reset();

@@ -1,6 +1,7 @@
 #include "storyroll_test_support.h"
 
 #include "testing/process.h"
+#include "testing/scripting.h"
 #include "vinnet/super_grid_ctrl.h"
 
 namespace storyroll_tests {
@@ -47,17 +48,7 @@ std::string StoryrollFixture() {
 })json";
 }
 
-void Pump(DWORD ms) {
-  const DWORD start = ::GetTickCount();
-  do {
-    MSG message;
-    while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&message);
-      ::DispatchMessageA(&message);
-    }
-    if (ms) ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-  } while (::GetTickCount() - start < ms);
-}
+void Pump(DWORD ms) { testing_support::PumpMessages(ms); }
 
 bool PumpUntil(const std::function<bool()>& done, DWORD timeout_ms) {
   const DWORD start = ::GetTickCount();
@@ -99,20 +90,7 @@ HostedStoryroll::~HostedStoryroll() {
 
 HRESULT HostedStoryroll::TryCall(const char* name, WORD flags, std::vector<comsupport::Variant> arguments,
                                  VARIANT* result) {
-  std::wstring wide = comsupport::ToWide(name);
-  LPOLESTR names[] = {&wide[0]};
-  DISPID id = 0;
-  HRESULT hr = dispatch_->GetIDsOfNames(IID_NULL, names, 1, 0, &id);
-  if (FAILED(hr)) return hr;
-  std::vector<VARIANT> reversed;
-  for (auto argument = arguments.rbegin(); argument != arguments.rend(); ++argument) reversed.push_back(*argument->get());
-  DISPPARAMS params = {reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
-  DISPID put = DISPID_PROPERTYPUT;
-  if (flags & DISPATCH_PROPERTYPUT) {
-    params.rgdispidNamedArgs = &put;
-    params.cNamedArgs = 1;
-  }
-  return dispatch_->Invoke(id, IID_NULL, 0, flags, &params, result, nullptr, nullptr);
+  return testing_support::InvokeByName(dispatch_.get(), name, flags, std::move(arguments), result);
 }
 
 comsupport::Variant HostedStoryroll::Call(const char* name, std::vector<comsupport::Variant> arguments) {
