@@ -121,7 +121,7 @@ bool CStoryrollCtrl::IsCommandEnabled(UINT id, bool* checked) const {
 void CStoryrollCtrl::OnCommand(UINT id) {
   bool checked = false;
   // A command arrives from the menu or from a host: it runs only while its rule allows it.
-  if (!IsCommandEnabled(id, &checked)) return;
+  if (!live() || !IsCommandEnabled(id, &checked)) return;
   const StoryRowRecord* selected = SingleSelection();
   const StoryRowRecord one = selected ? *selected : StoryRowRecord{0, 0};
   switch (id) {

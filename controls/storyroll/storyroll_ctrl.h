@@ -49,6 +49,8 @@ class CStoryrollCtrl : public controls::ControlBase {
 
  private:
   bool has_grid() const { return grid_.GetSafeHwnd() != nullptr; }
+  // The list reads the model and acts through the client only while it holds the libraries.
+  bool live() const { return has_grid() && libraries_attached(); }
 
   // Properties and methods (storyroll_properties.cpp).
   HRESULT InvokeProperty(controls::DispatchCall& call, VARIANT_BOOL& value, bool refreshes);

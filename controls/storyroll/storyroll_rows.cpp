@@ -67,7 +67,7 @@ const StoryRowRecord* CStoryrollCtrl::SingleSelection() const {
 }
 
 void CStoryrollCtrl::Refresh(bool keep_selection) {
-  if (!has_grid()) return;
+  if (!live()) return;
   ::KillTimer(window(), kUpdateTimer);
   pending_updates_ = 0;
 

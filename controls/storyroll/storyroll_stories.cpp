@@ -37,6 +37,7 @@ bool CStoryrollCtrl::ResolveVessik(DWORD channel_id, DWORD story_id, DWORD* vess
 }
 
 std::string CStoryrollCtrl::GetStoryURL(DWORD channel_id, DWORD story_id) const {
+  if (!libraries_attached()) return std::string();
   CString url;
   {
     controls::ChannelModel model;

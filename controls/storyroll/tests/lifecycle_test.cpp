@@ -8,14 +8,15 @@ namespace {
 class StoryrollLifecycle : public testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_EQ(0u, testing_support::RunProgram(
-                      "regsvr32 /s " + testing_support::Quote(testing_support::BuildOutput("Storyroll.ocx")), 300000));
+    registered_ = RegisterStoryroll();
     standin_ = std::make_unique<ravlin_tests::PinnedStandin>(StoryrollFixture());
   }
   void TearDown() override {
     if (standin_) standin_->Unpin();
     standin_.reset();
+    registered_.reset();
   }
+  std::unique_ptr<testing_support::RegisteredModule> registered_;
   std::unique_ptr<ravlin_tests::PinnedStandin> standin_;
 };
 
@@ -45,6 +46,12 @@ TEST_F(StoryrollLifecycle, TerminateGivesTheLibrariesBackBeforeTheControlGoes) {
   ASSERT_TRUE(ravlin_tests::LibraryWindow());
   roll->Call("Terminate");
   EXPECT_TRUE(PumpUntil([] { return !ravlin_tests::LibraryWindow(); }, 15000));
+  // Without the libraries the list stays as it was and asks the client nothing.
+  EXPECT_TRUE(roll->SetChannel(31));
+  EXPECT_EQ(5, roll->GetLong("NumStories"));
+  comsupport::Variant url = roll->Call("GetStoryURL", {Long(30), Long(3001)});
+  EXPECT_EQ("", comsupport::Bstr(url.get()->bstrVal).Ansi());
+  EXPECT_FALSE(ravlin_tests::LibraryWindow()) << "nothing started the library again";
   roll->Call("Terminate");
   roll.reset();
   // A new control attaches afresh and works.

@@ -6,7 +6,12 @@
 
 namespace storyroll_tests {
 
+testing_support::RegisteredModule* StoryrollTest::registered_ = nullptr;
 ravlin_tests::PinnedStandin* StoryrollTest::standin_ = nullptr;
+
+std::unique_ptr<testing_support::RegisteredModule> RegisterStoryroll() {
+  return std::make_unique<testing_support::RegisteredModule>(testing_support::BuildOutput("Storyroll.ocx"));
+}
 
 std::string StoryrollFixture() {
   return R"json({
@@ -196,15 +201,15 @@ void HostedStoryroll::ClearEvents() {
 }
 
 void StoryrollTest::SetUpTestSuite() {
-  const DWORD registered = testing_support::RunProgram(
-      "regsvr32 /s " + testing_support::Quote(testing_support::BuildOutput("Storyroll.ocx")), 300000);
-  ASSERT_EQ(0u, registered) << "regsvr32 Storyroll.ocx";
+  registered_ = RegisterStoryroll().release();
   standin_ = new ravlin_tests::PinnedStandin(StoryrollFixture());
 }
 
 void StoryrollTest::TearDownTestSuite() {
   delete standin_;
   standin_ = nullptr;
+  delete registered_;
+  registered_ = nullptr;
 }
 
 void StoryrollTest::SetUp() {

@@ -15,6 +15,7 @@
 #include "comsupport/bstr.h"
 #include "ravlin_test_support.h"
 #include "standin/control_container.h"
+#include "testing/registered_module.h"
 
 namespace storyroll_tests {
 
@@ -88,7 +89,11 @@ class StoryrollTest : public testing::Test {
   static void ClearJournal() { standin_->ClearJournal(); }
   static bool JournalHas(const std::string& text);
 
+  static testing_support::RegisteredModule* registered_;
   static ravlin_tests::PinnedStandin* standin_;
 };
+
+// Storyroll.ocx of the build, registered while the object lives.
+std::unique_ptr<testing_support::RegisteredModule> RegisterStoryroll();
 
 }  // namespace storyroll_tests
