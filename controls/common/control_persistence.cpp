@@ -14,16 +14,8 @@ HRESULT ControlBase::ExchangeAll(PropertyExchange& exchange) {
   if (FAILED(hr = exchange.Long("_ExtentX", width, extent_.cx))) return hr;
   if (FAILED(hr = exchange.Long("_ExtentY", height, extent_.cy))) return hr;
   if (exchange.loading() && width > 0 && height > 0) extent_ = {width, height};
-  // The stock colours take the host's ambient colours as defaults when it offers them.
-  comsupport::Variant ambient;
-  OLE_COLOR back_default = GetAmbient(DISPID_AMBIENT_BACKCOLOR, ambient.get()) &&
-                                   SUCCEEDED(::VariantChangeType(ambient.get(), ambient.get(), 0, VT_I4))
-                               ? static_cast<OLE_COLOR>(ambient.get()->lVal)
-                               : 0xFFFFFF;
-  OLE_COLOR fore_default = GetAmbient(DISPID_AMBIENT_FORECOLOR, ambient.put()) &&
-                                   SUCCEEDED(::VariantChangeType(ambient.get(), ambient.get(), 0, VT_I4))
-                               ? static_cast<OLE_COLOR>(ambient.get()->lVal)
-                               : 0x000000;
+  // The stock colours' defaults are the controls' own, whatever the page around them is.
+  const OLE_COLOR back_default = 0xFFFFFF, fore_default = 0x000000;
   if (FAILED(hr = exchange.Color("BackColor", back_color_, back_default))) return hr;
   if (FAILED(hr = exchange.Color("ForeColor", fore_color_, fore_default))) return hr;
   return ExchangeProperties(exchange, version);

@@ -30,6 +30,8 @@ TEST_F(StoryrollPersistence, DefaultsOfANewControl) {
   EXPECT_EQ(0xFF0000, roll.GetLong("SummaryColor"));
   EXPECT_EQ(0xFF0000, roll.GetLong("HighlightBackColor"));
   EXPECT_EQ(0xFFFFFF, roll.GetLong("HighlightForeColor"));
+  EXPECT_EQ(0xFFFFFF, roll.GetLong("BackColor")) << "not the host's ambient colour";
+  EXPECT_EQ(0x000000, roll.GetLong("ForeColor"));
   EXPECT_EQ(0, roll.GetLong("NumStories"));
   EXPECT_EQ(-1, roll.GetLong("SelectedStoryIndex"));
   SIZEL extent = {};
