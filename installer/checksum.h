@@ -2,7 +2,6 @@
 // little-endian number. MD5 comes from the CryptoAPI.
 #pragma once
 
-#include <winsock2.h>
 #include <windows.h>
 #include <wincrypt.h>
 
