@@ -175,6 +175,7 @@ Exchange RunExchange(const Url& url, const Proxy& proxy, BodySink& sink, const T
       break;
     }
     received.append(buffer, count);
+    result.answered = true;
     header_end = received.find("\r\n\r\n");
     if (header_end != std::string::npos) break;
     if (received.size() > kMaxHeaderBytes) return fail(HttpError::kProtocol, "header too long");
