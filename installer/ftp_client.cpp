@@ -7,6 +7,7 @@
 #include "comsupport/boundary.h"
 #include "download_messages.h"
 #include "text_list.h"
+#include "transfer_control.h"
 
 namespace installer {
 
@@ -44,12 +45,19 @@ LRESULT CALLBACK FtpClient::WindowProc(HWND window, UINT message, WPARAM wparam,
                         reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lparam)->lpCreateParams));
   }
   auto* self = reinterpret_cast<FtpClient*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
-  if (!self) return ::DefWindowProcA(window, message, wparam, lparam);
+  // Socket events come as registered messages; everything else is the window's own business.
+  if (!self || (message < 0xC000 && message != WM_TIMER)) return ::DefWindowProcA(window, message, wparam, lparam);
   return comsupport::Boundary("FTP client", LRESULT{0}, [&] { return self->Handle(message, wparam, lparam); });
 }
 
 LRESULT FtpClient::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
   const DownloadMessages& messages = Messages();
+  if (message == WM_TIMER) {
+    OnSilence();
+    return 0;
+  }
+  // Any event restarts the watch for a server that has gone silent.
+  if (state_ != NOT_CONNECTED && state_ != CONNECTED) Watch();
   if (message == messages.resolved) {
     OnResolved(wparam, lparam);
   } else if (message == messages.ftp_control) {
@@ -62,6 +70,15 @@ LRESULT FtpClient::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     return ::DefWindowProcA(window_.get(), message, wparam, lparam);
   }
   return 0;
+}
+
+void FtpClient::Watch() { ::SetTimer(window_.get(), 1, NetworkTimeout(), nullptr); }
+
+void FtpClient::OnSilence() {
+  ::KillTimer(window_.get(), 1);
+  if (state_ == NOT_CONNECTED || state_ == CONNECTED) return;
+  if (state_ < CONNECTED) FailConnect();
+  else FailFile();
 }
 
 void FtpClient::CloseSocket(SOCKET* socket) {
@@ -94,6 +111,7 @@ bool FtpClient::Connect(const std::string& site) {
   line_buffer_.clear();
   reply_.clear();
   state_ = RESOLVING_NAME;
+  Watch();
   lookup_ = ::WSAAsyncGetHostByName(window_.get(), Messages().resolved, site.c_str(), host_entry_, sizeof host_entry_);
   if (!lookup_) {
     state_ = NOT_CONNECTED;
@@ -285,6 +303,7 @@ bool FtpClient::GetFile(const std::string& remote, const std::string& local) {
   transfer_reply_ = false;
   data_connected_ = false;
   state_ = CHECK_DATA_PORT;
+  Watch();
   Send("PASV\r\n");
   return true;
 }

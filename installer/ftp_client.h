@@ -56,6 +56,9 @@ class FtpClient {
   void ListenForData();
   void ReadData();
   void FinishIfDone();
+  // A server silent for the network time-out in the middle of an exchange fails it.
+  void Watch();
+  void OnSilence();
   void FailConnect();
   void FailFile(WPARAM code = 1);
   void CloseSocket(SOCKET* socket);

@@ -23,6 +23,13 @@ const TestServers& TestServers::Get() {
     result.other = ::GetPrivateProfileIntA("servers", "other", 0, ini.c_str());
     result.proxy = ::GetPrivateProfileIntA("servers", "proxy", 0, ini.c_str());
     result.faults = ::GetPrivateProfileIntA("servers", "faults", 0, ini.c_str());
+    char text[64] = {};
+    ::GetPrivateProfileStringA("servers", "ftp", "", text, sizeof text, ini.c_str());
+    result.ftp = text;
+    ::GetPrivateProfileStringA("servers", "ftp_port_only", "", text, sizeof text, ini.c_str());
+    result.ftp_port_only = text;
+    ::GetPrivateProfileStringA("servers", "ftp_faults", "", text, sizeof text, ini.c_str());
+    result.ftp_faults = text;
     if (!result.http || !result.proxy || !result.faults) throw std::runtime_error("the test servers are not running");
     return result;
   }();

@@ -12,6 +12,9 @@ struct TestServers {
   int other = 0;   // nginx, logging the credentials it receives
   int proxy = 0;   // tinyproxy, user "proxyuser", password "proxysecret"
   int faults = 0;  // the scripted fault server
+  std::string ftp;             // vsftpd: anonymous (root ftp\anon) and "halvernftp" (ftp\user)
+  std::string ftp_port_only;   // vsftpd without PASV, same folders
+  std::string ftp_faults;      // announces a wrong size, serves ftp\anon
   std::string folder;  // Windows path of the servers' folder
 
   static const TestServers& Get();
