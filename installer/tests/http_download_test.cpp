@@ -7,6 +7,9 @@
 
 #include "installer_run.h"
 #include "test_servers.h"
+#include "testing/machine_state.h"
+#include "testing/process.h"
+#include "testing/registry.h"
 #include "testing/temp_dir.h"
 
 namespace installer_tests {
@@ -108,6 +111,18 @@ TEST_F(HttpDownloadTest, FetchesByPartsThroughTheProxyWithBothCredentialsAndSave
   EXPECT_EQ("TRUE", Setting("ProxySettings", "Valid"));
   EXPECT_EQ("127.0.0.1", Setting("ProxySettings", "Proxy"));
   EXPECT_EQ(std::to_string(servers_.proxy), Setting("ProxySettings", "Port"));
+
+  // proxywriter hands the saved proxy to the client.
+  testing_support::RegistryRestore app_paths(HKEY_LOCAL_MACHINE,
+                                             "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\zorvane.exe");
+  TempDir client;
+  ::CreateDirectoryA((client / "data").c_str(), nullptr);
+  testing_support::WriteString(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\zorvane.exe",
+                               "Path", client / "program");
+  ASSERT_EQ(0u, testing_support::RunProgram(testing_support::Quote(testing_support::BuildOutput("proxywriter.exe")), 60000));
+  std::string userconf = ReadFile(client / "data\\userconf.reg");
+  EXPECT_NE(std::string::npos, userconf.find("\"HTTPProxyAddr\"=\"127.0.0.1:" + std::to_string(servers_.proxy) + "\""))
+      << userconf;
 }
 
 TEST_F(HttpDownloadTest, WithoutProxyCredentialsTheProxyRefusesAndTheDirectRouteServes) {

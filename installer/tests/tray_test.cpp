@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <commctrl.h>
 #include <objbase.h>
 #include <shlobj.h>
 
@@ -78,7 +79,23 @@ class TrayTest : public ::testing::Test {
       EXPECT_NE(std::string::npos, welcome->contents.texts.empty() ? std::string::npos
                                                                   : welcome->contents.texts[0].find("will download"));
     }
-    EXPECT_TRUE(WaitForDialog(dialog_caption, 30000));
+    auto dialog = WaitForDialog(dialog_caption, 30000);
+    EXPECT_TRUE(dialog);
+    if (dialog) {
+      // The status line follows the transfer in kilobytes of the whole.
+      std::string status;
+      for (int attempt = 0; attempt < 200 && status.find(" of 1536K)...") == std::string::npos; ++attempt) {
+        char text[256] = {};
+        ::GetDlgItemTextA(dialog->window(), 1002, text, sizeof text);
+        status = text;
+        ::Sleep(50);
+      }
+      EXPECT_EQ(0u, status.find("Downloading file 'client.bin' (")) << status;
+      EXPECT_NE(std::string::npos, status.find("K of 1536K)...")) << status;
+      LRESULT position = ::SendDlgItemMessageA(dialog->window(), 1001, PBM_GETPOS, 0, 0);
+      EXPECT_GT(position, 0);
+      EXPECT_LE(position, 1536);
+    }
     return process;
   }
 
