@@ -194,6 +194,37 @@ TEST_F(TrayTest, WithRun2ASecondInstanceRunsBesideTheWaitingOneAndQuitCleansUp) 
   EXPECT_FALSE(::FindWindowA("ZR_OSTREL_TRAY_CLASS", nullptr));
 }
 
+TEST_F(TrayTest, WhenNoRouteWorksTheUserIsAskedForTheHttpSettings) {
+  PublishParts("client10", SampleBytes(3000, 10), 4096);
+  WriteFile(work_ / "client.inf",
+            "[defs]\r\ncomponents=client\r\n\r\n[client]\r\nname=Client\r\nProtocol=http\r\nfiles=client.bin\r\n"
+            "site=127.0.0.1:1\r\nsourceDir=/client10\r\nuser=someone\r\nproxyuser=proxyuser\r\n");
+  Process process = Process::Start(InstallerProgram() + " -inf " + work_ / "client.inf");
+  ASSERT_TRUE(AnswerDialog(kCaption, "Continue", 30000));
+  auto settings = WaitForDialog("HTTP Settings", 60000);
+  ASSERT_TRUE(settings);
+  char text[128] = {};
+  ::GetDlgItemTextA(settings->window(), 1020, text, sizeof text);
+  EXPECT_STREQ("127.0.0.1:1", text);
+  ::GetDlgItemTextA(settings->window(), 1021, text, sizeof text);
+  EXPECT_STREQ("someone", text);
+  ::GetDlgItemTextA(settings->window(), 1025, text, sizeof text);
+  EXPECT_STREQ("proxyuser", text);
+  ::SetDlgItemTextA(settings->window(), 1020, servers_.Site(servers_.http).c_str());
+  ::SetDlgItemTextA(settings->window(), 1023, "127.0.0.1");
+  ::SetDlgItemTextA(settings->window(), 1024, std::to_string(servers_.proxy).c_str());
+  ::SetDlgItemTextA(settings->window(), 1026, "proxysecret");
+  ASSERT_TRUE(settings->Press("OK"));
+
+  ASSERT_TRUE(AnswerDialog("Ready to Install", "Cancel", 60000));
+  ASSERT_TRUE(AnswerDialog("Cancel Installation", "Delete files", 30000));
+  DWORD exit_code = 0;
+  ASSERT_TRUE(process.Wait(60000, &exit_code));
+  EXPECT_EQ(2u, exit_code);
+  EXPECT_NE(std::string::npos, ReadFile(servers_.folder + "\\tinyproxy.log").find("/client10/file000.bin"));
+  EXPECT_FALSE(ReadShortcut());
+}
+
 TEST_F(TrayTest, ASecondStartWhileDownloadingIsRefused) {
   Process first = StartDownloading();
   Process second = Process::Start(InstallerProgram());
