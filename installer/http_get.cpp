@@ -221,15 +221,19 @@ Exchange RunExchange(const Url& url, const Proxy& proxy, BodySink& sink, const T
       !take(received.data() + header_end + 4, received.size() - header_end - 4))
     return fail(result.error, "body refused");
   while (!closed) {
-    Wait wait = WaitFor(socket.get(), false, control);
-    if (wait == Wait::kTimeout) {
-      exchange.outcome = Outcome::kReceiveTimeout;
-      return exchange;
-    }
-    if (wait == Wait::kAborted) return fail(HttpError::kAborted, "aborted");
+    // Read while data is there; wait (watching the flags and the time-out) only when it is not.
     int count = ::recv(socket.get(), buffer, sizeof buffer, 0);
-    if (count == SOCKET_ERROR && ::WSAGetLastError() == WSAEWOULDBLOCK) continue;
+    if (count == SOCKET_ERROR && ::WSAGetLastError() == WSAEWOULDBLOCK) {
+      Wait wait = WaitFor(socket.get(), false, control);
+      if (wait == Wait::kTimeout) {
+        exchange.outcome = Outcome::kReceiveTimeout;
+        return exchange;
+      }
+      if (wait == Wait::kAborted) return fail(HttpError::kAborted, "aborted");
+      continue;
+    }
     if (count <= 0) break;
+    if (!control.Continue()) return fail(HttpError::kAborted, "aborted");
     if (!take(buffer, count)) return fail(result.error, "body refused");
     if (expected >= 0 && body > static_cast<unsigned long long>(expected)) break;
   }
