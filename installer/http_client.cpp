@@ -34,11 +34,46 @@ class FileSink : public BodySink {
   }
   void Close() { file_.reset(); }
   unsigned long long size() const { return size_; }
+  // Cuts the file back to size bytes and goes on writing there.
+  void Rewind(unsigned long long size) {
+    if (size_ == size) return;
+    LARGE_INTEGER position;
+    position.QuadPart = static_cast<LONGLONG>(size);
+    ::SetFilePointerEx(file_.get(), position, nullptr, FILE_BEGIN);
+    ::SetEndOfFile(file_.get());
+    size_ = size;
+  }
 
  private:
   std::string path_;
   comsupport::UniqueHandle file_;
   unsigned long long size_ = 0;
+};
+
+// A part being received: written to its own file and appended to the target, its checksum
+// computed on the way.
+class PartSink : public BodySink {
+ public:
+  PartSink(std::string path, FileSink* target) : file_(std::move(path)), target_(target) {}
+  bool Begin() override {
+    target_->Rewind(start_ == kUnset ? (start_ = target_->size()) : start_);
+    checksum_ = std::make_unique<Checksum>();
+    return file_.Begin() && checksum_->ok();
+  }
+  bool Write(const char* data, size_t size, bool* disk_full) override {
+    checksum_->Add(data, size);
+    return file_.Write(data, size, disk_full) && target_->Write(data, size, disk_full);
+  }
+  void Close() { file_.Close(); }
+  unsigned long long size() const { return file_.size(); }
+  int32_t Sum() { return checksum_ ? checksum_->Value() : 0; }
+
+ private:
+  static constexpr unsigned long long kUnset = ~0ull;
+  FileSink file_;
+  FileSink* target_;
+  unsigned long long start_ = kUnset;
+  std::unique_ptr<Checksum> checksum_;
 };
 
 // A part's size and checksum as found on disk.
@@ -157,15 +192,32 @@ bool IAD_HTTPClient::FetchParts(const std::string& info_text) {
     Report(Messages().file_done, 1, 0);
     return false;
   }
-  Checksum whole;
   std::vector<char> buffer(256 * 1024);
   for (size_t index = 0; index < info->part_sizes.size(); ++index) {
     const std::string name = PackageInfo::PartName(index);
     const std::string part_path = JoinPath(job_.work_directory, name);
     const uint32_t size = info->part_sizes[index];
-    bool good = PartIsGood(part_path, size, info->part_sums[index]);
+    const unsigned long long part_start = target.size();
+    bool good = false;
+    if (PartIsGood(part_path, size, info->part_sums[index])) {
+      // A part verified before: appended as it is, without asking the server.
+      comsupport::UniqueHandle part(::CreateFileA(part_path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                                  OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+      DWORD read = 0;
+      bool disk_full = false;
+      while (part && ::ReadFile(part.get(), buffer.data(), static_cast<DWORD>(buffer.size()), &read, nullptr) && read) {
+        if (!target.Write(buffer.data(), read, &disk_full)) {
+          Report(Messages().file_done, disk_full ? kFileDoneDiskFull : 1, 0);
+          return false;
+        }
+      }
+      good = target.size() == part_start + size;
+    }
     for (int attempt = 0; !good && attempt < kPartAttempts; ++attempt) {
-      FileSink part(part_path);
+      // The part goes to its own file and to the target at once; a part that fails its check
+      // is cut off the target again.
+      target.Rewind(part_start);
+      PartSink part(part_path, &target);
       HttpResult result = HttpGet(Address(name), proxy_used_, part, control_);
       part.Close();
       if (control_.abort) return false;
@@ -179,7 +231,7 @@ bool IAD_HTTPClient::FetchParts(const std::string& info_text) {
         Report(Messages().file_done, 1, 0);
         return false;
       }
-      good = PartIsGood(part_path, size, info->part_sums[index]);
+      good = part.size() == size && part.Sum() == info->part_sums[index];
       if (!good) last_error_ = name + ": checksum mismatch";
     }
     if (!good) {
@@ -187,22 +239,13 @@ bool IAD_HTTPClient::FetchParts(const std::string& info_text) {
       Report(Messages().file_done, 1, 0);
       return false;
     }
-    comsupport::UniqueHandle part(::CreateFileA(part_path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                                OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    DWORD read = 0;
-    bool disk_full = false;
-    while (part && ::ReadFile(part.get(), buffer.data(), static_cast<DWORD>(buffer.size()), &read, nullptr) && read) {
-      whole.Add(buffer.data(), read);
-      if (!target.Write(buffer.data(), read, &disk_full)) {
-        Report(Messages().file_done, disk_full ? kFileDoneDiskFull : 1, 0);
-        return false;
-      }
-    }
     uint64_t done = static_cast<uint64_t>(index + 1) * info->part_sizes[0];
     Report(Messages().progress, 0, static_cast<LPARAM>(std::min<uint64_t>(std::min(done, info->total_size), 0x7FFFFFFF)));
   }
   target.Close();
-  if (target.size() != info->total_size || whole.Value() != info->total_sum) {
+  uint64_t size = 0;
+  std::optional<int32_t> whole = FileChecksum(job_.target_path, &size);
+  if (!whole || size != info->total_size || *whole != info->total_sum) {
     last_error_ = "the whole file's checksum does not match";
     Report(Messages().file_done, 1, 0);
     return false;

@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "base64.h"
 #include "text_list.h"
@@ -158,7 +159,10 @@ Exchange RunExchange(const Url& url, const Proxy& proxy, BodySink& sink, const T
 
   // Headers first, bounded so that an endless header stream fails instead of growing.
   std::string received;
-  char buffer[2048];
+  // Large reads: every socket call costs a round trip to the Wine server.
+  std::vector<char> storage(64 * 1024);
+  char* buffer = storage.data();
+  const int buffer_size = static_cast<int>(storage.size());
   size_t header_end = std::string::npos;
   bool closed = false;
   for (;;) {
@@ -168,7 +172,7 @@ Exchange RunExchange(const Url& url, const Proxy& proxy, BodySink& sink, const T
       return exchange;
     }
     if (wait == Wait::kAborted) return fail(HttpError::kAborted, "aborted");
-    int count = ::recv(socket.get(), buffer, sizeof buffer, 0);
+    int count = ::recv(socket.get(), buffer, buffer_size, 0);
     if (count == SOCKET_ERROR && ::WSAGetLastError() == WSAEWOULDBLOCK) continue;
     if (count <= 0) {
       closed = true;
@@ -222,7 +226,7 @@ Exchange RunExchange(const Url& url, const Proxy& proxy, BodySink& sink, const T
     return fail(result.error, "body refused");
   while (!closed) {
     // Read while data is there; wait (watching the flags and the time-out) only when it is not.
-    int count = ::recv(socket.get(), buffer, sizeof buffer, 0);
+    int count = ::recv(socket.get(), buffer, buffer_size, 0);
     if (count == SOCKET_ERROR && ::WSAGetLastError() == WSAEWOULDBLOCK) {
       Wait wait = WaitFor(socket.get(), false, control);
       if (wait == Wait::kTimeout) {
