@@ -17,6 +17,17 @@ Checksum::~Checksum() {
   if (provider_) ::CryptReleaseContext(provider_, 0);
 }
 
+std::unique_ptr<Checksum> Checksum::Duplicate() const {
+  std::unique_ptr<Checksum> copy(new Checksum(Adopt{}));
+  if (!hash_ || !::CryptContextAddRef(provider_, nullptr, 0)) return nullptr;
+  copy->provider_ = provider_;
+  if (!::CryptDuplicateHash(hash_, nullptr, 0, &copy->hash_)) {
+    copy->hash_ = 0;
+    return nullptr;
+  }
+  return copy;
+}
+
 void Checksum::Add(const void* data, size_t size) {
   if (hash_ && size) ::CryptHashData(hash_, static_cast<const BYTE*>(data), static_cast<DWORD>(size), 0);
 }

@@ -6,6 +6,7 @@
 #include <wincrypt.h>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -19,10 +20,14 @@ class Checksum {
   Checksum& operator=(const Checksum&) = delete;
 
   bool ok() const { return hash_ != 0; }
+  // A copy of the state so far (the platform's hash duplication); none when it fails.
+  std::unique_ptr<Checksum> Duplicate() const;
   void Add(const void* data, size_t size);
   int32_t Value();
 
  private:
+  struct Adopt {};
+  Checksum(Adopt) {}
   HCRYPTPROV provider_ = 0;
   HCRYPTHASH hash_ = 0;
 };

@@ -54,16 +54,22 @@ class FileSink : public BodySink {
 // computed on the way.
 class PartSink : public BodySink {
  public:
-  PartSink(std::string path, FileSink* target) : file_(std::move(path)), target_(target) {}
+  // whole: the whole file's checksum up to this part; the part goes into a copy of it.
+  PartSink(std::string path, FileSink* target, const Checksum* whole)
+      : file_(std::move(path)), target_(target), whole_(whole) {}
   bool Begin() override {
     target_->Rewind(start_ == kUnset ? (start_ = target_->size()) : start_);
     checksum_ = std::make_unique<Checksum>();
-    return file_.Begin() && checksum_->ok();
+    whole_after_ = whole_->Duplicate();
+    return file_.Begin() && checksum_->ok() && whole_after_;
   }
   bool Write(const char* data, size_t size, bool* disk_full) override {
     checksum_->Add(data, size);
+    whole_after_->Add(data, size);
     return file_.Write(data, size, disk_full) && target_->Write(data, size, disk_full);
   }
+  // The whole file's checksum including this part.
+  std::unique_ptr<Checksum> TakeWhole() { return std::move(whole_after_); }
   void Close() { file_.Close(); }
   unsigned long long size() const { return file_.size(); }
   int32_t Sum() { return checksum_ ? checksum_->Value() : 0; }
@@ -73,7 +79,9 @@ class PartSink : public BodySink {
   FileSink file_;
   FileSink* target_;
   unsigned long long start_ = kUnset;
+  const Checksum* whole_;
   std::unique_ptr<Checksum> checksum_;
+  std::unique_ptr<Checksum> whole_after_;
 };
 
 // A part's size and checksum as found on disk.
@@ -193,6 +201,7 @@ bool IAD_HTTPClient::FetchParts(const std::string& info_text) {
     return false;
   }
   std::vector<char> buffer(256 * 1024);
+  auto whole = std::make_unique<Checksum>();
   for (size_t index = 0; index < info->part_sizes.size(); ++index) {
     const std::string name = PackageInfo::PartName(index);
     const std::string part_path = JoinPath(job_.work_directory, name);
@@ -206,6 +215,7 @@ bool IAD_HTTPClient::FetchParts(const std::string& info_text) {
       DWORD read = 0;
       bool disk_full = false;
       while (part && ::ReadFile(part.get(), buffer.data(), static_cast<DWORD>(buffer.size()), &read, nullptr) && read) {
+        whole->Add(buffer.data(), read);
         if (!target.Write(buffer.data(), read, &disk_full)) {
           Report(Messages().file_done, disk_full ? kFileDoneDiskFull : 1, 0);
           return false;
@@ -217,7 +227,7 @@ bool IAD_HTTPClient::FetchParts(const std::string& info_text) {
       // The part goes to its own file and to the target at once; a part that fails its check
       // is cut off the target again.
       target.Rewind(part_start);
-      PartSink part(part_path, &target);
+      PartSink part(part_path, &target, whole.get());
       HttpResult result = HttpGet(Address(name), proxy_used_, part, control_);
       part.Close();
       if (control_.abort) return false;
@@ -232,6 +242,7 @@ bool IAD_HTTPClient::FetchParts(const std::string& info_text) {
         return false;
       }
       good = part.size() == size && part.Sum() == info->part_sums[index];
+      if (good) whole = part.TakeWhole();
       if (!good) last_error_ = name + ": checksum mismatch";
     }
     if (!good) {
@@ -243,9 +254,7 @@ bool IAD_HTTPClient::FetchParts(const std::string& info_text) {
     Report(Messages().progress, 0, static_cast<LPARAM>(std::min<uint64_t>(std::min(done, info->total_size), 0x7FFFFFFF)));
   }
   target.Close();
-  uint64_t size = 0;
-  std::optional<int32_t> whole = FileChecksum(job_.target_path, &size);
-  if (!whole || size != info->total_size || *whole != info->total_sum) {
+  if (target.size() != info->total_size || whole->Value() != info->total_sum) {
     last_error_ = "the whole file's checksum does not match";
     Report(Messages().file_done, 1, 0);
     return false;
