@@ -100,6 +100,16 @@ TEST_F(FtpDownloadTest, AFileShorterThanAnnouncedOrMissingLeavesNothing) {
   }
 }
 
+TEST_F(FtpDownloadTest, AServerFallingSilentTimesOut) {
+  ::SetEnvironmentVariableA("INSTALLER_NET_TIMEOUT_MS", "1500");
+  InstallerRun run = Install(Description(servers_.ftp_faults, "pub", "stall.bin"));
+  ::SetEnvironmentVariableA("INSTALLER_NET_TIMEOUT_MS", nullptr);
+  ASSERT_EQ(1u, run.boxes.size());
+  EXPECT_EQ("Error in receiving file 'stall.bin' from '" + servers_.ftp_faults + "'.", run.status_line);
+  EXPECT_FALSE(FileExists(work_ / "stall.bin"));
+  EXPECT_FALSE(FileExists(work_ / "tmp.tmp"));
+}
+
 TEST_F(FtpDownloadTest, NoServerEndsInTheConnectText) {
   InstallerRun run = Install(Description("127.0.0.9", "pub", "a.bin"));
   ASSERT_EQ(1u, run.boxes.size());

@@ -1,9 +1,11 @@
 """A scripted FTP server for the installer's fault cases, on port 21 of the given address,
-serving files of the given folder: its RETR reply announces 100 bytes more than it sends."""
+serving files of the given folder: its RETR reply announces 100 bytes more than it sends, and
+for a file named stall.bin it says nothing after the 150 reply."""
 import os
 import socket
 import socketserver
 import sys
+import time
 
 ADDRESS, ROOT = sys.argv[1], sys.argv[2]
 
@@ -33,6 +35,10 @@ class Handler(socketserver.StreamRequestHandler):
                 passive.listen(1)
                 port = passive.getsockname()[1]
                 self.reply("227 Entering Passive Mode (%s,%d,%d)" % (ADDRESS.replace(".", ","), port >> 8, port & 255))
+            elif command == "RETR" and argument.endswith("stall.bin"):
+                self.reply("150 Opening BINARY mode data connection for %s (10 bytes)." % argument)
+                time.sleep(30)
+                return
             elif command == "RETR":
                 path = os.path.join(ROOT, *argument.strip("/").split("/"))
                 try:

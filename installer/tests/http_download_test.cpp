@@ -234,6 +234,21 @@ TEST_F(HttpDownloadTest, ServerFaultsEndInTheErrorTextsWithNothingUnderTheRealNa
   ExpectReceiveFailure(Install(Http(servers_.Site(servers_.http), "/otherscheme/client8")), servers_.Site(servers_.http));
 }
 
+TEST_F(HttpDownloadTest, FileNamesThatClimbOutOfTheWorkDirectoryAreRefused) {
+  PublishParts("client11", SampleBytes(3000, 11), 4096);
+  for (const char* name : {"..\\escaped.bin", "C:\\escaped.bin", "sub\\..\\..\\escaped.bin"}) {
+    SCOPED_TRACE(name);
+    std::string description = Description(Http(servers_.Site(servers_.http), "/client11"));
+    description.replace(description.find("files=client.bin"), 16, std::string("files=") + name);
+    WriteFile(work_ / "client.inf", description);
+    InstallerRun run = RunInstaller(InstallerProgram() + " -inf " + work_ / "client.inf");
+    ASSERT_EQ(1u, run.boxes.size());
+    EXPECT_FALSE(FileExists(work_.path() + "\\..\\escaped.bin"));
+    EXPECT_FALSE(FileExists("C:\\escaped.bin"));
+    EXPECT_FALSE(FileExists(work_ / "tmp.tmp"));
+  }
+}
+
 TEST_F(HttpDownloadTest, AServerThatCannotBeReachedEndsInTheConnectText) {
   InstallerRun run = Install(Http("127.0.0.1:1", "/nothing"));
   ASSERT_EQ(1u, run.boxes.size());
