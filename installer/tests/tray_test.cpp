@@ -225,6 +225,42 @@ TEST_F(TrayTest, WhenNoRouteWorksTheUserIsAskedForTheHttpSettings) {
   EXPECT_FALSE(ReadShortcut());
 }
 
+TEST_F(TrayTest, TheSessionEndingSuspendsAndTheNextStartAsksBeforeResuming) {
+  Process first = StartDownloading();
+  auto dialog = WaitForDialog("Downloading Software...", 1000);
+  ASSERT_TRUE(dialog);
+  DWORD_PTR answer = 0;
+  ::SendMessageTimeoutA(dialog->window(), WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, 30000, &answer);
+  DWORD exit_code = 0;
+  ASSERT_TRUE(first.Wait(60000, &exit_code));
+  EXPECT_EQ(3u, exit_code);
+  auto shortcut = ReadShortcut();
+  ASSERT_TRUE(shortcut);
+  EXPECT_EQ(" /tray /AskForRestart /SaveProxySettings", shortcut->arguments);
+
+  // After the next log-on: No waits in the tray, whose Quit then gives up for good.
+  Process next = Process::Start(InstallerProgram() + " -inf " + work_ / "client.inf" + " /AskForRestart");
+  auto question = AnswerDialog(kCaption, "No", 30000);
+  ASSERT_TRUE(question);
+  EXPECT_EQ(0u, question->contents.message.find("Zorvane Lite Installer is now ready to resume downloading."));
+  HWND tray = WaitForWindowClass("ZR_OSTREL_TRAY_CLASS", 30000);
+  ASSERT_TRUE(tray);
+  ::PostMessageA(tray, WM_COMMAND, 40002, 0);
+  ASSERT_TRUE(next.Wait(60000, &exit_code));
+  EXPECT_EQ(2u, exit_code);
+  EXPECT_FALSE(ReadShortcut());
+}
+
+TEST_F(TrayTest, ExitInTheWelcomeQuits) {
+  Process process = Process::Start(InstallerProgram() + " -inf " + work_ / "client.inf");
+  ASSERT_TRUE(AnswerDialog(kCaption, "Exit", 30000));
+  DWORD exit_code = 0;
+  ASSERT_TRUE(process.Wait(60000, &exit_code));
+  EXPECT_EQ(2u, exit_code);
+  EXPECT_FALSE(ReadShortcut());
+  EXPECT_FALSE(FileExists(work_ / "client.bin"));
+}
+
 TEST_F(TrayTest, ASecondStartWhileDownloadingIsRefused) {
   Process first = StartDownloading();
   Process second = Process::Start(InstallerProgram());
