@@ -1,4 +1,4 @@
-#include "installer_context.h"
+#include "command_line.h"
 
 #include <vector>
 
