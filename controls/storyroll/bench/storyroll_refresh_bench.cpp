@@ -2,7 +2,7 @@
 // model's reading of the same rows' cells (headline, time, the attributes the cells and filters
 // look at, the summary text) without the control, in the same run, best of several rounds, turns
 // alternating. storyroll_refresh.ratio is the reading's time over the refresh's. A third figure,
-// storyroll_refresh.grid_fill, puts the same cells into a bare grid window (read, inserted,
+// storyroll_refresh_grid_fill, puts the same cells into a bare grid window (read, inserted,
 // summarised, sorted): what any list of these rows costs here, the control's floor.
 #include <windows.h>
 #include <objbase.h>
@@ -153,8 +153,8 @@ int Run() {
       result = 1;
     } else {
       PrintFigure("storyroll_refresh", refresh, "ms");
-      PrintFigure("storyroll_refresh.model_reading", reading, "ms");
-      PrintFigure("storyroll_refresh.grid_fill", grid_fill, "ms");
+      PrintFigure("storyroll_refresh_model_reading", reading, "ms");
+      PrintFigure("storyroll_refresh_grid_fill", grid_fill, "ms");
       PrintRatio("storyroll_refresh", reading / refresh);
     }
     host.Teardown();
