@@ -91,7 +91,8 @@ LRESULT ControlBase::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
 
 bool ControlBase::AttachWindow() {
   if (!libraries_attached_) {
-    ::RavlinInitialize(1);
+    // Only a start that succeeded is ended again: the library counts its users.
+    ravlin_started_ = ::RavlinInitialize(1) != 0;
     ::Vinnet_Initialize();
     libraries_attached_ = true;
   }
@@ -112,7 +113,8 @@ void ControlBase::ReleaseLibraries(ReleaseReason reason) {
   if (reason == ReleaseReason::kShutdown) OnLibrariesLost();
   if (window_) ::CServicesUnsubscribeNotifications(window_);
   ::Vinnet_Uninitialize();
-  ::RavlinDeinitialize();
+  if (ravlin_started_) ::RavlinDeinitialize();
+  ravlin_started_ = false;
 }
 
 void ControlBase::Terminate() { ReleaseLibraries(ReleaseReason::kTerminate); }

@@ -1,6 +1,8 @@
 // The libraries are held while a control's window lives and given back once: at the client's
 // shutdown, on Terminate(), or when the control goes. Each test runs its own client.
 #include "storyroll_test_support.h"
+#include "testing/machine_state.h"
+#include "testing/registry.h"
 
 namespace storyroll_tests {
 namespace {
@@ -58,6 +60,25 @@ TEST_F(StoryrollLifecycle, TerminateGivesTheLibrariesBackBeforeTheControlGoes) {
   HostedStoryroll again;
   EXPECT_TRUE(again.SetChannel(30));
   EXPECT_EQ(5, again.GetLong("NumStories"));
+}
+
+TEST_F(StoryrollLifecycle, WithoutAClientTheListStaysEmptyAndALaterClientServesIt) {
+  standin_->Unpin();
+  standin_.reset();
+  {
+    const std::string client_class = "CLSID\\{53FCF358-5323-11D0-A864-0000B43699FC}";
+    testing_support::RegistryRestore restore(HKEY_CLASSES_ROOT, client_class);
+    testing_support::DeleteTree(HKEY_CLASSES_ROOT, client_class);
+    HostedStoryroll roll;
+    EXPECT_TRUE(roll.SetChannel(30));
+    EXPECT_EQ(0, roll.GetLong("NumStories"));
+    EXPECT_THAT(roll.Headlines(), testing::ElementsAre("No content at this time."));
+  }
+  EXPECT_TRUE(PumpUntil([] { return !ravlin_tests::LibraryWindow(); }, 15000));
+  standin_ = std::make_unique<ravlin_tests::PinnedStandin>(StoryrollFixture());
+  HostedStoryroll roll;
+  roll.SetChannel(30);
+  EXPECT_EQ(5, roll.GetLong("NumStories")) << "the failed start left the library's count alone";
 }
 
 }  // namespace

@@ -196,6 +196,7 @@ class ControlBase
   bool modified_ = false;
   bool initialized_ = false;
   bool libraries_attached_ = false;
+  bool ravlin_started_ = false;
   bool registered_ = false;
   long events_frozen_ = 0;
 };
