@@ -16,7 +16,7 @@ const char kFixture[] = R"({
       "stories": [
         { "id": 101, "title": "Display driver", "fields": { "URL": "http://kelvane.example/driver.exe", "Story Time": 300 },
           "attributes": { "READ": 0, "KEEP": 1, "PUBLISHED": 1, "SUBSCRIBED": "3", "LAST_TIME": 0 } },
-        { "id": 102, "title": "BIOS notes", "fields": { "TEXT": "Read first", "Story Time": 100 },
+        { "id": 102, "title": "BIOS notes", "fields": { "TEXT": "1", "Story Time": 100 },
           "attributes": { "READ": 1, "KEEP": 0 } },
         { "id": 103, "title": "Audio pack", "fields": { "Story Time": 200, "VESSIK_TYPE": 2 },
           "attributes": { "READ": 0 } } ] },
