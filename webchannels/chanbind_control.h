@@ -47,6 +47,10 @@ class Chanbind
  public:
   static HRESULT CreateInstance(IUnknown* outer, REFIID iid, void** out);
 
+  // Scripts call parameterised properties as methods (chanbind.Channel(0)).
+  STDMETHODIMP Invoke(DISPID id, REFIID iid, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result,
+                      EXCEPINFO* exception, UINT* argument_error) override;
+
   // IChanbind2
   STDMETHODIMP get_Zorvane(IZorvane4** client) override;
   STDMETHODIMP get_Channel(VARIANT index, IZorvaneChannel4_2** channel) override;

@@ -67,6 +67,17 @@ Chanbind::~Chanbind() {
   return_value_.put();
 }
 
+STDMETHODIMP Chanbind::Invoke(DISPID id, REFIID iid, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result,
+                              EXCEPINFO* exception, UINT* argument_error) {
+  using Dual = comsupport::DispatchImpl<IChanbind3, &LIBID_CHANBIND2Lib>;
+  HRESULT hr = Dual::Invoke(id, iid, lcid, flags, params, result, exception, argument_error);
+  if (hr == DISP_E_MEMBERNOTFOUND && flags == DISPATCH_METHOD) {
+    hr = Dual::Invoke(id, iid, lcid, DISPATCH_METHOD | DISPATCH_PROPERTYGET, params, result, exception,
+                      argument_error);
+  }
+  return hr;
+}
+
 void* Chanbind::FindInterface(REFIID iid) {
   if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID_IChanbind3 || iid == IID_IChanbind2) {
     return static_cast<IChanbind3*>(this);
