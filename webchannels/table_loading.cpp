@@ -205,8 +205,9 @@ HRESULT Chanbind::RunReset(bool full) {
   } else {
     full_reset_ = false;
   }
+  std::shared_ptr<StoryList> reset_list = stories_;
   Fire(1, {comsupport::EventArgument(full)});
-  if (!stories_) return S_OK;  // a handler dropped the list
+  if (!stories_ || stories_ != reset_list) return S_OK;  // a handler dropped or replaced the list
   ApplySort(!full);
   if (full) {
     if (data_source_listener_) data_source_listener_->dataMemberChanged(nullptr);
@@ -219,9 +220,10 @@ HRESULT Chanbind::RunReset(bool full) {
   }
   if (!HasEventSinks() && !async_explicit_) async_ = false;
   if (!async_) {
-    const long first = stories_->RowCount() + 1;
+    std::shared_ptr<StoryList> list = stories_;
+    const long first = list->RowCount() + 1;
     const long added = LoadStep(kSyncStoryBudget, kSyncRowBudget);
-    if (!stories_) return S_OK;
+    if (stories_ != list) return S_OK;  // the filter reset the table: that reset finished it
     ApplySort(false);
     if (listener_ && added > 0) COMSUPPORT_CHECK(OLEDBSimpleProviderListener, listener_->rowsAvailable(first, added));
     FinishLoad(full);
@@ -235,9 +237,10 @@ void Chanbind::OnLoadTimer() {
   ::KillTimer(window_.get(), kLoadTimer);
   if (!stories_ || !stories_->loading()) return;
   ComPtr<IChanbind3> self(static_cast<IChanbind3*>(this));
-  const long first = stories_->RowCount() + 1;
+  std::shared_ptr<StoryList> list = stories_;
+  const long first = list->RowCount() + 1;
   const long added = LoadStep(kStepStoryBudget, kStepRowBudget);
-  if (!stories_) return;
+  if (stories_ != list) return;
   if (listener_ && added > 0) listener_->rowsAvailable(first, added);
   if (stories_->loading()) {
     UINT delay = static_cast<UINT>((added + 5) * 16);

@@ -124,4 +124,23 @@ TEST(AccessGate, ClosedWithSafetyBitsUntilEveryChannelIsTrusted) {
   EXPECT_EQ(S_OK, page.Get("Zorvane").hr);
 }
 
+// Each dialog opens on a thread of its own with the client interface marshaled there: the
+// call returns at once and the client hears the dialog's call.
+TEST(ClientDialogs, SetupDialogsOpenOnWorkerThreads) {
+  ChanbindSession page;
+  ASSERT_EQ(S_OK, page.Call("GlobalSetup").hr);
+  ASSERT_EQ(S_OK, page.Call("AlertSetup").hr);
+  ASSERT_EQ(S_OK, page.Call("FilterSetup").hr);
+  ASSERT_EQ(S_OK, page.Call("QuickSetup").hr);
+  ASSERT_EQ(S_OK, page.Call("Customize", {Number(1)}).hr);
+  ASSERT_EQ(S_OK, page.Call("Setup").hr);
+  EXPECT_EQ(E_INVALIDARG, page.Call("Setup", {Number(3)}).hr);
+  const char* expected[] = {"ShowSetupDialog", "ShowAlertSetupDialog", "ShowFilterSetupDialog", "QuickSetupDialog",
+                            "Channel[12].ShowCustomizeDialog", "Channel[7].ShowPropertiesDialog"};
+  for (const char* call : expected) {
+    EXPECT_TRUE(page.WaitFor([&] { return page.standin().Journal().find(call) != std::string::npos; }))
+        << call << " in\n" << page.standin().Journal();
+  }
+}
+
 }  // namespace

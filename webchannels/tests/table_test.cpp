@@ -200,4 +200,21 @@ TEST(DataTable, NewAndChangedStoriesFromTheClient) {
   EXPECT_EQ("0", CellText(page, 1, "UNREAD"));
 }
 
+// A page that resets the table from inside its filter replaces the list being loaded: the
+// load of the old list stops instead of filling rows of a list that is gone.
+TEST(DataTable, AResetFromInsideTheFilterLeavesOneConsistentTable) {
+  ChanbindSession page;
+  int asked = 0;
+  page.events()->Handle(0, [&] {
+    if (++asked == 2) page.Call("Reset", {Bool(true)});
+    page.Put("returnValue", Number(1));
+  });
+  auto listener = page.Bind("12");
+  page.WaitFor([] { return false; }, 300);
+  EXPECT_THAT(listener->journal, ElementsAre("transferComplete 1", "rowsAvailable 1 3", "transferComplete 0"))
+      << "the first load aborted, the second complete, nothing after";
+  EXPECT_EQ("Morning\nNoon\nEvening\n", page.Table({"Title"}));
+  EXPECT_EQ(4, page.Get("ReadyState").Number());
+}
+
 }  // namespace
