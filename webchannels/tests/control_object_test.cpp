@@ -5,6 +5,8 @@
 #include <objsafe.h>
 
 #include "chanbind_test_support.h"
+#include "testing/registry.h"
+#include "testing/scripting.h"
 
 namespace {
 
@@ -123,6 +125,79 @@ TEST(InterfaceTable, AnswersTheControlInterfacesAndNoView) {
   EXPECT_EQ(S_FALSE, apps->get_Active(QUILLET_APP, &answer));
   EXPECT_EQ(VARIANT_FALSE, answer);
   EXPECT_EQ(E_INVALIDARG, apps->get_Installed(static_cast<EZrApp>(7), &answer));
+}
+
+TEST(TypedArrays, TypedToVariantAndBack) {
+  ChanbindSession page;
+  SAFEARRAYBOUND bound{3, 0};
+  SAFEARRAY* numbers = ::SafeArrayCreate(VT_I4, 1, &bound);
+  for (LONG i = 0; i < 3; ++i) {
+    long value = 10 * (i + 1);
+    ::SafeArrayPutElement(numbers, &i, &value);
+  }
+  comsupport::Variant typed;
+  typed.put()->vt = VT_ARRAY | VT_I4;
+  typed.get()->parray = numbers;
+  comsupport::Variant variants;
+  ASSERT_EQ(S_OK, page.chanbind()->get_TypedToVariant(*typed.get(), variants.put()));
+  ASSERT_EQ(VT_ARRAY | VT_VARIANT, variants.type());
+  LONG index = 2;
+  comsupport::Variant element;
+  ::SafeArrayGetElement(variants.get()->parray, &index, element.put());
+  EXPECT_EQ(VT_I4, element.type());
+  EXPECT_EQ(30, element.get()->lVal);
+  comsupport::Variant back;
+  ASSERT_EQ(S_OK, page.chanbind()->get_VariantToTyped(*variants.get(), back.put()));
+  ASSERT_EQ(VT_ARRAY | VT_I4, back.type());
+  long value = 0;
+  index = 1;
+  ::SafeArrayGetElement(back.get()->parray, &index, &value);
+  EXPECT_EQ(20, value);
+  comsupport::Variant scalar(5L), out;
+  EXPECT_EQ(E_INVALIDARG, page.chanbind()->get_TypedToVariant(*scalar.get(), out.put())) << "not an array";
+}
+
+// The companion applications: installed and enabled from the client's component keys, active
+// while their main window exists, stopped by closing it.
+TEST(CompanionApplications, KeysWindowsAndStop) {
+  ChanbindSession page;
+  const std::string components = "SOFTWARE\\Zorvane\\Zorvane\\Public\\Components\\";
+  testing_support::DeleteTree(HKEY_LOCAL_MACHINE, components + "Ambrel");
+  testing_support::WriteDword(HKEY_LOCAL_MACHINE, components + "Dashel", "enable", 1);
+  testing_support::WriteDword(HKEY_LOCAL_MACHINE, components + "Vantrel", "enable", 0);
+  ComPtr<IZrApps> apps;
+  page.container().control()->QueryInterface(IID_IZrApps, apps.put_void());
+  VARIANT_BOOL answer = VARIANT_FALSE;
+  EXPECT_EQ(S_OK, apps->get_Installed(DASHEL_APP, &answer));
+  EXPECT_EQ(S_OK, apps->get_Enabled(DASHEL_APP, &answer));
+  EXPECT_EQ(S_OK, apps->get_Installed(VANTREL_APP, &answer));
+  EXPECT_EQ(S_FALSE, apps->get_Enabled(VANTREL_APP, &answer));
+  EXPECT_EQ(S_FALSE, apps->get_Installed(AMBREL_APP, &answer));
+  EXPECT_EQ(VARIANT_FALSE, answer);
+
+  EXPECT_EQ(S_FALSE, apps->get_Active(DASHEL_APP, &answer));
+  WNDCLASSA window_class{};
+  window_class.lpfnWndProc = ::DefWindowProcA;
+  window_class.hInstance = ::GetModuleHandleA(nullptr);
+  window_class.lpszClassName = "DashelFrame";
+  ::RegisterClassA(&window_class);
+  HWND dashel = ::CreateWindowExA(0, "DashelFrame", "Dashel", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                  ::GetModuleHandleA(nullptr), nullptr);
+  ASSERT_TRUE(dashel);
+  EXPECT_EQ(S_OK, apps->get_Active(DASHEL_APP, &answer));
+  EXPECT_EQ(S_OK, apps->Stop(DASHEL_APP));
+  testing_support::PumpMessages(200);
+  EXPECT_FALSE(::IsWindow(dashel)) << "WM_CLOSE was posted";
+  EXPECT_EQ(S_OK, apps->Stop(DASHEL_APP)) << "a missing window is success";
+  EXPECT_EQ(E_FAIL, apps->Stop(QUILLET_APP));
+  EXPECT_EQ(E_FAIL, apps->Start(SABREK_APP)) << "no such program in the client's folder";
+  ComPtr<IErrorInfo> info;
+  ASSERT_EQ(S_OK, ::GetErrorInfo(0, info.put()));
+  comsupport::Bstr description;
+  info->GetDescription(description.put());
+  EXPECT_EQ("Specified component is not installed", description.Ansi());
+  testing_support::DeleteTree(HKEY_LOCAL_MACHINE, components + "Dashel");
+  testing_support::DeleteTree(HKEY_LOCAL_MACHINE, components + "Vantrel");
 }
 
 }  // namespace
