@@ -98,6 +98,25 @@ TEST(ClientEvents, ReadyStateCompleteOnlyAfterTheCallReturned) {
   EXPECT_TRUE(changed);
 }
 
+TEST(ClientEvents, DeletingTheLastMonitoredChannelInvalidatesTheTable) {
+  ChanbindSession page;
+  auto listener = page.Bind("12");
+  ASSERT_EQ(-1, page.Get("Valid").Number());
+  page.events()->ClearJournal();
+  listener->journal.clear();
+  ASSERT_EQ(S_OK, page.client()->DeleteChannel(12));
+  ASSERT_TRUE(page.WaitFor([&] { return !page.EventsOf(4).empty(); }));
+  page.WaitFor([] { return false; }, 200);
+  EXPECT_EQ(0, page.Get("Count").Number());
+  EXPECT_EQ(3u, listener->journal.size() / 2) << "each row's deletion told";
+  EXPECT_EQ(0, page.Get("Valid").Number());
+  EXPECT_EQ(4, page.Get("ReadyState").Number());
+  bool valid_notice = false;
+  for (const auto& line : page.events()->journal()) valid_notice = valid_notice || line == "changed -524";
+  EXPECT_TRUE(valid_notice);
+  EXPECT_EQ(32, page.Get("Events").Number() & 32);
+}
+
 // Last: the client it ends leaves its class object behind for a while.
 TEST(ClientEvents, ShutdownIsRaisedInTheClientsCall) {
   ChanbindSession page;

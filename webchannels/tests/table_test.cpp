@@ -163,6 +163,19 @@ TEST(DataTable, AsynchronousLoadingInStepsOf64Stories) {
   EXPECT_EQ(130, estimated);
 }
 
+// The sort in force orders rows that arrive step by step, once all are there.
+TEST(DataTable, AnAsynchronousLoadEndsSorted) {
+  ChanbindSession page(BulkFixture(40));
+  int asked = 0;
+  page.events()->Handle(0, [&] { page.Put("returnValue", Number(++asked % 10 == 0 ? 1 : 0)); });
+  ASSERT_EQ(S_OK, page.Put("Async", Bool(true)).hr);
+  ASSERT_EQ(S_OK, page.Put("SortColumn", Text("Story Time")).hr);
+  ASSERT_EQ(S_OK, page.Put("SortAscending", Bool(false)).hr);
+  page.Bind("");
+  ASSERT_TRUE(page.WaitFor([&] { return page.Get("ReadyState").Number() == 4; }, 30000));
+  EXPECT_EQ("40\n30\n20\n10\n", page.Table({"Story Time"}));
+}
+
 TEST(DataTable, StopTransferAbortsALoad) {
   ChanbindSession page(BulkFixture(200));
   page.events()->Handle(0, [&] { page.Put("returnValue", Number(1)); });
