@@ -4,6 +4,7 @@
 
 #include "comsupport/bstr.h"
 #include "sort_order.h"
+#include "story_list.h"
 #include "value_converters.h"
 
 namespace {
@@ -98,6 +99,38 @@ TEST(SortExpression, ValuesOfEveryTypeCompare) {
   cy1.cyVal.int64 = 1;
   cy2.cyVal.int64 = 2;
   EXPECT_EQ(0, CompareValues(cy1, cy2, VT_CY, false)) << "other types compare equal";
+}
+
+Variant VariantArray(std::vector<Variant> items) {
+  SAFEARRAYBOUND bound{static_cast<ULONG>(items.size()), 0};
+  SAFEARRAY* array = ::SafeArrayCreate(VT_VARIANT, 1, &bound);
+  for (LONG i = 0; i < static_cast<LONG>(items.size()); ++i) ::SafeArrayPutElement(array, &i, items[i].get());
+  Variant result;
+  result.put()->vt = VT_ARRAY | VT_VARIANT;
+  result.get()->parray = array;
+  return result;
+}
+
+// The client's story data read defensively: what does not have the array layout gives no
+// stories, and lists of unequal length are read as far as all three go.
+TEST(StoryData, MalformedAnswersGiveWhatTheyHoldAndNoMore) {
+  auto channel = std::make_shared<chanbind::ChannelFacts>();
+  channel->id = 7;
+  EXPECT_TRUE(chanbind::ParseStoryData(*Variant().get(), channel).empty());
+  EXPECT_TRUE(chanbind::ParseStoryData(*Variant(5L).get(), channel).empty());
+  EXPECT_TRUE(chanbind::ParseStoryData(*VariantArray({Variant(1L)}).get(), channel).empty());
+  Variant fields = VariantArray({VariantArray({Variant(1L), Variant(2L), Variant(2L)}),
+                                 VariantArray({Variant(L"Title"), Variant(L"Title")}),
+                                 VariantArray({Variant(L"one"), Variant(L"two"), Variant(L"lost")})});
+  Variant data = VariantArray({Variant(), fields, Variant(L"not an array")});
+  auto stories = chanbind::ParseStoryData(*data.get(), channel);
+  ASSERT_EQ(2u, stories.size());
+  EXPECT_EQ(1, stories[0].story_id);
+  EXPECT_EQ(2, stories[1].story_id);
+  ASSERT_EQ(1u, stories[1].fields.size());
+  EXPECT_TRUE(stories[1].attributes.empty());
+  std::vector<long> only{2};
+  EXPECT_EQ(1u, chanbind::ParseStoryData(*data.get(), channel, &only).size());
 }
 
 }  // namespace
