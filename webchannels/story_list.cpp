@@ -174,20 +174,27 @@ PendingStory StoryList::TakePending() {
 
 std::shared_ptr<Row> StoryList::BuildRow(const PendingStory& story) {
   auto row = std::make_shared<Row>();
-  row->story_id = story.story_id;
-  row->channel_id = story.channel ? story.channel->id : 0;
   row->cells.resize(columns_.size());
+  row->cells[kInternalSortColumn] = Variant(next_sequence_++);
+  Refill(*row, story);
+  all_.push_back(row);
+  return row;
+}
+
+void StoryList::Refill(Row& row, const PendingStory& story) {
+  Variant order = row.cells.empty() ? Variant() : row.cells[kInternalSortColumn];
+  row.story_id = story.story_id;
+  row.channel_id = story.channel ? story.channel->id : 0;
+  row.cells.assign(columns_.size(), Variant());
+  row.cells[kInternalSortColumn] = order;
   auto store = [&](const std::wstring& title, const Variant& value, ColumnKind kind) {
     const long column = columns_.Register(title, kind);
-    if (column >= static_cast<long>(row->cells.size())) row->cells.resize(column + 1);
-    row->cells[column] = value;
+    if (column >= static_cast<long>(row.cells.size())) row.cells.resize(column + 1);
+    row.cells[column] = value;
   };
   for (const auto& [title, value] : story.fields) store(title, value, ColumnKind::kField);
   for (const auto& [title, value] : story.attributes) store(title, value, ColumnKind::kAttribute);
-  row->cells[kInternalSortColumn] = Variant(next_sequence_++);
-  ComputeInternalCells(*row, story.channel.get());
-  all_.push_back(row);
-  return row;
+  ComputeInternalCells(row, story.channel.get());
 }
 
 void StoryList::ComputeInternalCells(Row& row, const ChannelFacts* channel) {

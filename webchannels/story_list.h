@@ -103,6 +103,9 @@ class StoryList {
   // A row for the story (its columns registered, its internal cells computed); not yet in the
   // table. The filter sees it through a story object before it is added.
   std::shared_ptr<Row> BuildRow(const PendingStory& story);
+  // The row's values replaced by the story's (a change the client reported); it keeps its
+  // place and its ordering key.
+  void Refill(Row& row, const PendingStory& story);
   // Recomputes a row's internal cells after one of its values changed.
   void ComputeInternalCells(Row& row, const ChannelFacts* channel);
   // Adds the row at the end; its row number.

@@ -314,12 +314,7 @@ void Chanbind::OnStoriesChanged(const Notification& notification) {
     if (position == 0) continue;
     const bool was_read = position >= read_low_ && position <= read_high_;
     if (was_read) NotifyReadCells(position, true);
-    std::shared_ptr<Row> fresh = list->BuildRow(story);
-    std::shared_ptr<Row> row = list->RowAt(position);
-    // The row keeps its place and its ordering key; its values are the client's new ones.
-    Variant order = row->cells[kInternalSortColumn];
-    row->cells = fresh->cells;
-    row->cells[kInternalSortColumn] = order;
+    list->Refill(*list->RowAt(position), story);
     if (was_read) NotifyReadCells(position, false);
     Fire(6, {Variant(position), Variant(notification.events)});
     if (stories_ != list) return;
