@@ -103,6 +103,31 @@ document.writeln("rows " + chanbind.length);
       output);
 }
 
+// The OBJECT tag's control is safe for scripting: the client object stays closed to the page
+// (no secure-page list admits it yet) while untrusted channels are monitored; a host that sets
+// no safety bits gets it. new ActiveXObject goes through the page's security manager.
+TEST_F(PageTest, TheAccessGateFromAPage) {
+  StandinClient client(kFixture);
+  const std::string script = R"(
+try { document.writeln("client " + chanbind.Zorvane.Name); }
+catch (e) { document.writeln("client " + (e.number >>> 0).toString(16) + " " + e.description); }
+try { chanbind.CreateObject("Zorvane"); document.writeln("create ok"); }
+catch (e) { document.writeln("create " + e.description); }
+var other = new ActiveXObject("Zorvane.Channels.1");
+document.writeln("another control sees " + other.ChannelCount + " channels");
+)";
+  EXPECT_EQ(
+      "client 80070005 Security settings prevents access\n"
+      "create Security settings prevents access\n"
+      "another control sees 3 channels\n",
+      RunPage(script));
+  EXPECT_EQ(
+      "client Zorvane\n"
+      "create ok\n"
+      "another control sees 3 channels\n",
+      RunPage(script, "/unsafe"));
+}
+
 // A host that sets no safety bits (the gate is open): a category of untrusted channels binds.
 TEST_F(PageTest, BoundTableWithFilterAndSort) {
   StandinClient client(kFixture);
