@@ -34,6 +34,7 @@
 namespace chanbind {
 
 constexpr UINT_PTR kLoadTimer = 123;
+constexpr char kNotificationWindowClass[] = "ChanbindNotificationWindow";
 
 class Chanbind
     : public comsupport::ComObject<

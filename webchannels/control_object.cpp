@@ -7,6 +7,7 @@
 #include "chanbind_resources.h"
 #include "comsupport/boundary.h"
 #include "comsupport/error_info.h"
+#include "comsupport/this_module.h"
 #include "script_errors.h"
 
 namespace chanbind {
@@ -56,6 +57,9 @@ Chanbind::~Chanbind() {
     }
     ::SetWindowLongPtrA(window_.get(), GWLP_USERDATA, 0);
     window_.reset();
+    // The class names this module's window procedure: it must not outlive the module, and it
+    // stays while another control still has a window of it (the call then fails harmlessly).
+    ::UnregisterClassA(kNotificationWindowClass, comsupport::ThisModule());
   }
   monitor_.reset();
   stories_.reset();

@@ -12,8 +12,6 @@ using comsupport::Variant;
 
 namespace {
 
-constexpr char kWindowClass[] = "ChanbindNotificationWindow";
-
 LRESULT CALLBACK NotificationWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   auto* control = reinterpret_cast<Chanbind*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
   if (control) {
@@ -29,11 +27,11 @@ LRESULT CALLBACK NotificationWindowProc(HWND window, UINT message, WPARAM wparam
 
 bool RegisterWindowClass() {
   WNDCLASSA existing{};
-  if (::GetClassInfoA(comsupport::ThisModule(), kWindowClass, &existing)) return true;
+  if (::GetClassInfoA(comsupport::ThisModule(), kNotificationWindowClass, &existing)) return true;
   WNDCLASSA window_class{};
   window_class.lpfnWndProc = &NotificationWindowProc;
   window_class.hInstance = comsupport::ThisModule();
-  window_class.lpszClassName = kWindowClass;
+  window_class.lpszClassName = kNotificationWindowClass;
   return ::RegisterClassA(&window_class) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
@@ -42,7 +40,7 @@ bool RegisterWindowClass() {
 bool Chanbind::EnsureWindow() {
   if (window_) return true;
   if (!RegisterWindowClass()) return false;
-  HWND window = ::CreateWindowExA(0, kWindowClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+  HWND window = ::CreateWindowExA(0, kNotificationWindowClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                                   comsupport::ThisModule(), nullptr);
   if (!window) return false;
   ::SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));

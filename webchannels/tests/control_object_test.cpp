@@ -127,6 +127,22 @@ TEST(InterfaceTable, AnswersTheControlInterfacesAndNoView) {
   EXPECT_EQ(E_INVALIDARG, apps->get_Installed(static_cast<EZrApp>(7), &answer));
 }
 
+// The notification window's class names the module's window procedure: it goes with the last
+// control, so that no class outlives the module that the system may unload.
+TEST(NotificationWindow, ItsClassGoesWithTheLastControl) {
+  HMODULE module = ::GetModuleHandleA("Chanbind.dll");
+  {
+    ChanbindSession page;
+    module = ::GetModuleHandleA("Chanbind.dll");
+    ASSERT_TRUE(module);
+    ASSERT_EQ(S_OK, page.Call("Reset").hr);
+    WNDCLASSA found{};
+    EXPECT_TRUE(::GetClassInfoA(module, "ChanbindNotificationWindow", &found));
+  }
+  WNDCLASSA found{};
+  EXPECT_FALSE(::GetClassInfoA(module, "ChanbindNotificationWindow", &found));
+}
+
 TEST(TypedArrays, TypedToVariantAndBack) {
   ChanbindSession page;
   SAFEARRAYBOUND bound{3, 0};
