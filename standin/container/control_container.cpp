@@ -70,6 +70,7 @@ HRESULT ControlContainer::Create(IClassFactory* factory, const Initialization& i
   HRESULT hr = factory->CreateInstance(nullptr, IID_IUnknown, control.put_void());
   if (FAILED(hr)) return hr;
   control_ = control;
+  if (initialization.before_load) initialization.before_load(control_.get());
   comsupport::ComPtr<IOleObject> ole = control_.As<IOleObject>();
   misc_status_ = 0;
   if (ole && FAILED(ole->GetMiscStatus(DVASPECT_CONTENT, &misc_status_))) misc_status_ = 0;

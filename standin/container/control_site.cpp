@@ -59,8 +59,18 @@ STDMETHODIMP ControlSite::GetMoniker(DWORD, DWORD, IMoniker** moniker) {
 }
 
 STDMETHODIMP ControlSite::GetContainer(IOleContainer** container) {
-  if (container) *container = nullptr;
-  return E_NOINTERFACE;
+  if (!container) return E_POINTER;
+  *container = container_.get();
+  if (!*container) return E_NOINTERFACE;
+  (*container)->AddRef();
+  return S_OK;
+}
+
+STDMETHODIMP ControlSite::QueryService(REFGUID service, REFIID iid, void** out) {
+  if (!out) return E_POINTER;
+  *out = nullptr;
+  if (!services_) return E_NOINTERFACE;  // no such service here
+  return services_->QueryService(service, iid, out);
 }
 
 STDMETHODIMP ControlSite::ShowObject() { return S_OK; }
@@ -210,6 +220,7 @@ void* ControlSite::FindInterface(REFIID iid) {
   if (iid == IID_IOleInPlaceUIWindow || iid == IID_IOleInPlaceFrame) return static_cast<IOleInPlaceFrame*>(this);
   if (iid == IID_IOleControlSite) return static_cast<IOleControlSite*>(this);
   if (iid == IID_IDispatch) return static_cast<IDispatch*>(this);
+  if (iid == IID_IServiceProvider && services_) return static_cast<IServiceProvider*>(this);
   return nullptr;
 }
 

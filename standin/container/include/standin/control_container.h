@@ -16,6 +16,7 @@
 #include <windows.h>
 #include <ocidl.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,9 @@ struct Initialization {
   Kind kind = Kind::kNew;
   PropertyList params;                  // kBag
   comsupport::ComPtr<IStream> stream;   // kStream, read from its current position
+  // Runs on the new control before its site and properties, as a page host asks a control
+  // for its safety (IObjectSafety) before loading it.
+  std::function<void(IUnknown*)> before_load;
 
   static Initialization New() { return {}; }
   static Initialization FromParams(PropertyList params);

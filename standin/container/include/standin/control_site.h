@@ -13,11 +13,12 @@
 
 #include "comsupport/bstr.h"
 #include "comsupport/com_object.h"
+#include "comsupport/com_ptr.h"
 
 namespace standin {
 
 class ControlSite : public comsupport::ComObject<IOleClientSite, IOleInPlaceSiteEx, IOleControlSite, IDispatch,
-                                                 IOleInPlaceFrame> {
+                                                 IOleInPlaceFrame, IServiceProvider> {
  public:
   // host: the window the control is placed in; it must outlive the control's activation.
   explicit ControlSite(HWND host);
@@ -31,6 +32,10 @@ class ControlSite : public comsupport::ComObject<IOleClientSite, IOleInPlaceSite
   const std::vector<std::string>& journal() const { return journal_; }
   void ClearJournal() { journal_.clear(); }
   bool in_place_active() const { return in_place_active_; }
+  // A page host's document (GetContainer answers it) and its services (QueryService goes there);
+  // by default the site has neither.
+  void SetContainer(IOleContainer* container) { container_ = comsupport::ComPtr<IOleContainer>(container); }
+  void SetServices(IServiceProvider* services) { services_ = comsupport::ComPtr<IServiceProvider>(services); }
 
   // IOleClientSite
   STDMETHODIMP SaveObject() override;
@@ -81,6 +86,9 @@ class ControlSite : public comsupport::ComObject<IOleClientSite, IOleInPlaceSite
   STDMETHODIMP OnFocus(BOOL) override;
   STDMETHODIMP ShowPropertyFrame() override;
 
+  // IServiceProvider
+  STDMETHODIMP QueryService(REFGUID service, REFIID iid, void** out) override;
+
   // IDispatch: the ambient properties
   STDMETHODIMP GetTypeInfoCount(UINT* count) override;
   STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** info) override;
@@ -95,6 +103,8 @@ class ControlSite : public comsupport::ComObject<IOleClientSite, IOleInPlaceSite
   HWND host_;
   RECT position_;
   bool in_place_active_ = false;
+  comsupport::ComPtr<IOleContainer> container_;
+  comsupport::ComPtr<IServiceProvider> services_;
   std::map<DISPID, comsupport::Variant> ambients_;
   std::vector<std::string> journal_;
 };

@@ -1,0 +1,36 @@
+// The component's failures as the page's script sees them: an HRESULT with rich error
+// information whose description comes from the module's string table.
+#pragma once
+
+#include <windows.h>
+
+#include "comsupport/boundary.h"
+#include "comsupport/com_error.h"
+
+namespace chanbind {
+
+// The HRESULT that goes with string id (109-120).
+HRESULT HresultOfString(UINT string_id);
+
+// Throws the error of string id.
+[[noreturn]] void Raise(UINT string_id);
+
+// Sets the thread's error information for a caught ComError (its description) and returns its
+// HRESULT; anything else becomes E_FAIL/E_OUTOFMEMORY without information.
+HRESULT ReportCaught(const char* where) noexcept;
+
+template <class Body>
+HRESULT ScriptBoundary(const char* where, Body&& body) noexcept {
+  try {
+    if constexpr (std::is_void_v<decltype(body())>) {
+      body();
+      return S_OK;
+    } else {
+      return body();
+    }
+  } catch (...) {
+    return ReportCaught(where);
+  }
+}
+
+}  // namespace chanbind

@@ -1,0 +1,53 @@
+// A story as scripts see it (Story, OnFilter, OnDeletedStory): one row of one story list,
+// read and written in place. It keeps the list alive, so a story from an earlier Reset still
+// reads its old row.
+#pragma once
+
+#include <memory>
+
+#include "chanbind.h"
+#include "comsupport/com_object.h"
+#include "comsupport/dispatch_impl.h"
+#include "story_list.h"
+
+namespace chanbind {
+
+class StoryObject : public comsupport::ComObject<comsupport::DispatchImpl<IChanbindStory, &LIBID_CHANBIND2Lib>> {
+ public:
+  StoryObject(std::shared_ptr<StoryList> list, std::shared_ptr<Row> row)
+      : list_(std::move(list)), row_(std::move(row)) {}
+
+  // Scripts call parameterised properties as methods (story.Value("Title")).
+  STDMETHODIMP Invoke(DISPID id, REFIID iid, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result,
+                      EXCEPINFO* exception, UINT* argument_error) override {
+    using Dual = comsupport::DispatchImpl<IChanbindStory, &LIBID_CHANBIND2Lib>;
+    HRESULT hr = Dual::Invoke(id, iid, lcid, flags, params, result, exception, argument_error);
+    if (hr == DISP_E_MEMBERNOTFOUND && flags == DISPATCH_METHOD) {
+      hr = Dual::Invoke(id, iid, lcid, DISPATCH_METHOD | DISPATCH_PROPERTYGET, params, result, exception,
+                        argument_error);
+    }
+    return hr;
+  }
+
+  STDMETHODIMP get_Exists(VARIANT property, VARIANT_BOOL* exists) override;
+  STDMETHODIMP get_Value(VARIANT property, VARIANT* value) override;
+  STDMETHODIMP put_Value(VARIANT property, VARIANT value) override;
+  STDMETHODIMP get_StoryObject(IZorvaneStory** story) override;
+  STDMETHODIMP Access(VARIANT flags, VARIANT minutes) override;
+  STDMETHODIMP Play(VARIANT attachment) override;
+  STDMETHODIMP Replicate() override;
+  STDMETHODIMP Add(VARIANT property, VARIANT value, VARIANT type) override;
+  STDMETHODIMP Properties() override;
+
+ protected:
+  void* FindInterface(REFIID iid) override;
+
+ private:
+  // The column index of a title or number; -1 when unknown.
+  long ColumnOf(const VARIANT& property) const;
+
+  std::shared_ptr<StoryList> list_;
+  std::shared_ptr<Row> row_;
+};
+
+}  // namespace chanbind
