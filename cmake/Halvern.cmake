@@ -42,6 +42,22 @@ function(halvern_code_defaults target)
   target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++)
 endfunction()
 
+# Code that only tests run needs no debug information, and test programs no optimisation:
+# they build in half the time. Stand-ins stay optimised, as they stand in for real peers.
+function(halvern_test_code target)
+  target_compile_options(${target} PRIVATE -O0 -g0)
+endfunction()
+
+# For a folder of test support (every target made after it in the folder).
+macro(halvern_test_folder)
+  add_compile_options(-O0 -g0)
+endmacro()
+
+# For a folder of stand-ins.
+macro(halvern_peer_folder)
+  add_compile_options(-g0)
+endmacro()
+
 # Adds a VERSIONINFO resource to target.
 function(halvern_version_resource target description original_filename)
   set(HALVERN_FILE_DESCRIPTION "${description}")
@@ -244,6 +260,7 @@ function(halvern_test name)
   string(REPLACE "." "_" exe "test_${name}")
   add_executable(${exe} ${ARG_SOURCES})
   halvern_code_defaults(${exe})
+  halvern_test_code(${exe})
   target_link_libraries(${exe} PRIVATE halvern_test_main halvern_testing GTest::gmock ${ARG_LIBS})
   if(ARG_NEEDS)
     add_dependencies(${exe} ${ARG_NEEDS})
@@ -265,6 +282,14 @@ function(halvern_test name)
     set_tests_properties(${name} PROPERTIES RUN_SERIAL TRUE)
   endif()
   add_dependencies(halvern_tests ${exe})
+endfunction()
+
+# halvern_test_library(name SOURCES ... [LIBS ...]): test support built once for the test
+# programs of a module.
+function(halvern_test_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  halvern_library(${name} STATIC SOURCES ${ARG_SOURCES} LIBS ${ARG_LIBS} halvern_testing GTest::gmock)
+  halvern_test_code(${name})
 endfunction()
 
 # halvern_bench(name SOURCES ... [LIBS ...]): a benchmark program run by tools/bench,

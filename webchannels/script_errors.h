@@ -7,6 +7,8 @@
 #include "comsupport/boundary.h"
 #include "comsupport/com_error.h"
 
+#include <utility>
+
 namespace chanbind {
 
 // The HRESULT that goes with string id (109-120).
@@ -19,18 +21,10 @@ HRESULT HresultOfString(UINT string_id);
 // HRESULT; anything else becomes E_FAIL/E_OUTOFMEMORY without information.
 HRESULT ReportCaught(const char* where) noexcept;
 
+// A COM method's boundary whose failures reach the script with their description.
 template <class Body>
 HRESULT ScriptBoundary(const char* where, Body&& body) noexcept {
-  try {
-    if constexpr (std::is_void_v<decltype(body())>) {
-      body();
-      return S_OK;
-    } else {
-      return body();
-    }
-  } catch (...) {
-    return ReportCaught(where);
-  }
+  return comsupport::ComBoundaryReporting(where, ReportCaught, std::forward<Body>(body));
 }
 
 }  // namespace chanbind

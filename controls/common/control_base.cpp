@@ -159,15 +159,6 @@ STDMETHODIMP ControlBase::GetClassID(CLSID* clsid) {
   return S_OK;
 }
 
-bool ControlBase::GetAmbient(DISPID id, VARIANT* value) const {
-  ::VariantInit(value);
-  if (!site_) return false;
-  auto ambients = site_.As<IDispatch>();
-  if (!ambients) return false;
-  DISPPARAMS none = {};
-  return SUCCEEDED(ambients->Invoke(id, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, value, nullptr, nullptr));
-}
-
 COLORREF ControlBase::TranslateColor(OLE_COLOR color) {
   COLORREF translated = 0;
   return SUCCEEDED(::OleTranslateColor(color, nullptr, &translated)) ? translated : RGB(0, 0, 0);

@@ -48,6 +48,9 @@ class CStoryrollCtrl : public controls::ControlBase {
   void OnForeColorChanged() override;
 
  private:
+  // Coalesces the channel updates into one refresh.
+  static constexpr UINT_PTR kUpdateTimer = 3;
+
   bool has_grid() const { return grid_.GetSafeHwnd() != nullptr; }
   // The list reads the model and acts through the client only while it holds the libraries.
   bool live() const { return has_grid() && libraries_attached(); }
@@ -131,8 +134,6 @@ class CStoryrollCtrl : public controls::ControlBase {
   OLE_COLOR summary_color_ = 0xFF0000;
   int view_mode_ = kNone;
   int pending_updates_ = 0;
-  UINT_PTR click_timer_ = 0;
-  bool click_pending_ = false;
   bool double_click_release_ = false;
   LONG double_click_time_ = 0;
 };

@@ -1,12 +1,12 @@
 // The channel model's refresh messages: rows removed or redrawn in place, and channel changes
 // that refresh the whole list (channel updates coalesced by the update timer).
 #include "ravlin/data_list.h"
+#include "redraw_off.h"
 #include "storyroll_ctrl.h"
 #include "vinnet/helpers.h"
 
 namespace {
 
-constexpr UINT_PTR kUpdateTimer = 3;
 constexpr UINT kUpdateDelay = 5000;
 // From the third pending update on, the timer is no longer pushed back.
 constexpr int kMaxPendingUpdates = 3;
@@ -67,7 +67,7 @@ void CStoryrollCtrl::OnStoriesDeleted(DWORD channel_id, const DATA_LIST* stories
 void CStoryrollCtrl::OnStoriesChanged(DWORD channel_id, const DATA_LIST* stories) {
   if (!stories) return;
   {
-    ::SendMessageA(grid_.GetSafeHwnd(), WM_SETREDRAW, FALSE, 0);
+    RedrawOff quiet(grid_.GetSafeHwnd());
     controls::ChannelModel model;
     CService* channel = model.Channel(channel_id);
     for (long i = 0; channel && i < stories->GetCount(); ++i) {
@@ -81,7 +81,6 @@ void CStoryrollCtrl::OnStoriesChanged(DWORD channel_id, const DATA_LIST* stories
         }
       }
     }
-    ::SendMessageA(grid_.GetSafeHwnd(), WM_SETREDRAW, TRUE, 0);
   }
   RedrawList();
 }

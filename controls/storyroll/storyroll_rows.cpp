@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "ravlin/ravlin.h"
+#include "redraw_off.h"
 #include "story_text_rules.h"
 #include "storyroll_ctrl.h"
 #include "vinnet/helpers.h"
@@ -10,19 +11,7 @@
 
 namespace {
 
-constexpr UINT_PTR kUpdateTimer = 3;
 constexpr char kPlaceholderText[] = "No content at this time.";
-
-class RedrawOff {
- public:
-  explicit RedrawOff(HWND grid) : grid_(grid) { ::SendMessageA(grid_, WM_SETREDRAW, FALSE, 0); }
-  ~RedrawOff() { ::SendMessageA(grid_, WM_SETREDRAW, TRUE, 0); }
-  RedrawOff(const RedrawOff&) = delete;
-  RedrawOff& operator=(const RedrawOff&) = delete;
-
- private:
-  HWND grid_;
-};
 
 }  // namespace
 

@@ -15,7 +15,6 @@ constexpr UINT kGridId = 1;
 constexpr DWORD kGridStyle = 0x56800000;  // child, visible, clip siblings and children, border
 constexpr UINT_PTR kClickTimer = 1;
 constexpr UINT kClickDelay = 100;
-constexpr UINT_PTR kUpdateTimer = 3;
 
 struct ColumnLook {
   int kind;
@@ -143,12 +142,10 @@ LRESULT CStoryrollCtrl::OnGridNotify(const NMHDR& header) {
         double_click_release_ = false;
         if (static_cast<UINT>(::GetMessageTime() - double_click_time_) <= ::GetDoubleClickTime()) break;
       }
-      click_timer_ = ::SetTimer(window(), kClickTimer, kClickDelay, nullptr);
-      click_pending_ = true;
+      ::SetTimer(window(), kClickTimer, kClickDelay, nullptr);
       break;
     case NM_DBLCLK: {
       ::KillTimer(window(), kClickTimer);
-      click_pending_ = false;
       double_click_release_ = true;
       double_click_time_ = ::GetMessageTime();
       const StoryRowRecord* one = SingleSelection();
@@ -189,7 +186,6 @@ void CStoryrollCtrl::FireSelectionChanged() {
 void CStoryrollCtrl::OnTimer(UINT_PTR id) {
   if (id == kClickTimer) {
     ::KillTimer(window(), kClickTimer);
-    click_pending_ = false;
     const StoryRowRecord* one = SingleSelection();
     if (!one || !StoryExists(one->channel_id, one->story_id)) return;
     const StoryRowRecord story = *one;

@@ -11,15 +11,17 @@
 #include <windows.h>
 
 #include <type_traits>
+#include <utility>
 
 namespace comsupport {
 
 // Call only inside a catch block. Never throws.
 HRESULT HresultFromCaught(const char* where) noexcept;
 
-// Runs body (returning HRESULT, or nothing for S_OK) and maps whatever it throws.
-template <class Body>
-HRESULT ComBoundary(const char* where, Body&& body) noexcept {
+// Runs body (returning HRESULT, or nothing for S_OK); whatever it throws is mapped by report,
+// called inside the catch block (for example one that also sets the thread's error information).
+template <class Report, class Body>
+HRESULT ComBoundaryReporting(const char* where, Report&& report, Body&& body) noexcept {
   try {
     if constexpr (std::is_void_v<decltype(body())>) {
       body();
@@ -28,8 +30,14 @@ HRESULT ComBoundary(const char* where, Body&& body) noexcept {
       return body();
     }
   } catch (...) {
-    return HresultFromCaught(where);
+    return report(where);
   }
+}
+
+// Runs body (returning HRESULT, or nothing for S_OK) and maps whatever it throws.
+template <class Body>
+HRESULT ComBoundary(const char* where, Body&& body) noexcept {
+  return ComBoundaryReporting(where, HresultFromCaught, std::forward<Body>(body));
 }
 
 // For exported functions and thread entries whose result is not an HRESULT: failure is what

@@ -146,8 +146,6 @@ class ControlBase
     ConnectionPointContainerBase::FireEvent(id, arguments...);
   }
   void SetModified() { modified_ = true; }
-  // The ambient property from the site's IDispatch; false when the host offers none.
-  bool GetAmbient(DISPID id, VARIANT* value) const;
   OLE_COLOR back_color() const { return back_color_; }
   OLE_COLOR fore_color() const { return fore_color_; }
   // For a control whose stored properties carry the stock colours a second time.
