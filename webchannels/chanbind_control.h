@@ -33,6 +33,8 @@
 
 namespace chanbind {
 
+class StoryObject;
+
 constexpr UINT_PTR kLoadTimer = 123;
 constexpr char kNotificationWindowClass[] = "ChanbindNotificationWindow";
 
@@ -249,6 +251,9 @@ class Chanbind
 
   // The table (table_loading.cpp, data_source.cpp).
   void RequireStoryList() const;
+  // A story object for the script over a row (the control's client goes with it).
+  StoryObject* NewStory(const std::shared_ptr<StoryList>& list, std::shared_ptr<Row> row) const;
+  IChanbindStoryCollection* NewCollection(std::vector<std::shared_ptr<Row>> rows) const;
   HRESULT RunReset(bool full);
   void QueueMonitoredStories();
   long LoadStep(size_t story_budget, long row_budget);

@@ -7,8 +7,9 @@
 #include "chanbind_resources.h"
 #include "comsupport/com_error.h"
 #include "script_errors.h"
+#include "story_client.h"
+#include "story_collection.h"
 #include "story_object.h"
-#include "variant_enumerator.h"
 
 namespace chanbind {
 
@@ -117,14 +118,31 @@ STDMETHODIMP Chanbind::setVariant(DBROWCOUNT row, DB_LORDINAL column, OSPFORMAT,
     return E_INVALIDARG;
   }
   return ScriptBoundary("Chanbind::setVariant", [&] {
-    // Cells computed from the written one change with it: every read cell of the row is told.
-    const bool read = row >= read_low_ && row <= read_high_;
-    if (read) NotifyReadCells(row, true);
     std::shared_ptr<StoryList> list = stories_;
-    list->SetCell(row, column, value);
     std::shared_ptr<Row> changed = list->RowAt(row);
     auto facts = channel_facts_.find(changed->channel_id);
-    list->ComputeInternalCells(*changed, facts == channel_facts_.end() ? nullptr : facts->second.get());
+    // Held, since the client call below may let notifications replace the channel facts.
+    const std::shared_ptr<const ChannelFacts> channel =
+        facts == channel_facts_.end() ? nullptr : facts->second;
+    if (!IsStateColumn(list->columns().Title(column))) {
+      // Cells computed from the written one change with it: every read cell of the row is told.
+      const bool read = row >= read_low_ && row <= read_high_;
+      if (read) NotifyReadCells(row, true);
+      list->SetCell(row, column, value);
+      list->ComputeInternalCells(*changed, channel.get());
+      if (read) NotifyReadCells(row, false);
+      return S_OK;
+    }
+    // The client hears of a state change first, so a refused one changes no cell.
+    Row written = *changed;
+    WriteStateColumn(client_.get(), *list, written, column, value);
+    list->ComputeInternalCells(written, channel.get());
+    // The client call may have let a notification reorder or replace the rows: the row takes
+    // the new state, but only a row still in its place is announced.
+    const bool in_place = stories_ == list && row <= list->RowCount() && list->RowAt(row) == changed;
+    const bool read = in_place && row >= read_low_ && row <= read_high_;
+    if (read) NotifyReadCells(row, true);
+    *changed = std::move(written);
     if (read) NotifyReadCells(row, false);
     return S_OK;
   });
@@ -248,13 +266,22 @@ STDMETHODIMP Chanbind::addDataSourceListener(IUnknown* listener) {
 
 // Script members over the table.
 
+StoryObject* Chanbind::NewStory(const std::shared_ptr<StoryList>& list, std::shared_ptr<Row> row) const {
+  return new StoryObject(list, std::move(row), client_);
+}
+
+IChanbindStoryCollection* Chanbind::NewCollection(std::vector<std::shared_ptr<Row>> rows) const {
+  const long default_channel = monitor_ && monitor_->count() > 0 ? monitor_->IdAt(0) : 0;
+  return new StoryCollection(stories_, std::move(rows), client_, default_channel);
+}
+
 STDMETHODIMP Chanbind::get_Story(long record, IChanbindStory** story) {
   if (!story) return E_POINTER;
   *story = nullptr;
   return ScriptBoundary("Chanbind::get_Story", [&] {
     RequireStoryList();
     if (record < 1 || record > stories_->RowCount()) Raise(IDS_INDEX_OUT_OF_BOUNDS);
-    *story = new StoryObject(stories_, stories_->RowAt(record));
+    *story = NewStory(stories_, stories_->RowAt(record));
     return S_OK;
   });
 }
@@ -272,7 +299,8 @@ STDMETHODIMP Chanbind::get_All(IChanbindStoryCollection** all) {
   *all = nullptr;
   return ScriptBoundary("Chanbind::get_All", [&] {
     RequireStoryList();
-    return E_NOTIMPL;  // the story collections come with the story capabilities
+    *all = NewCollection(stories_->all());
+    return S_OK;
   });
 }
 
@@ -281,7 +309,8 @@ STDMETHODIMP Chanbind::get_Stories(IChanbindStoryCollection** stories) {
   *stories = nullptr;
   return ScriptBoundary("Chanbind::get_Stories", [&] {
     RequireStoryList();
-    return E_NOTIMPL;
+    *stories = NewCollection(stories_->rows());
+    return S_OK;
   });
 }
 
@@ -290,14 +319,7 @@ STDMETHODIMP Chanbind::get__NewEnum(IUnknown** enumerator) {
   *enumerator = nullptr;
   return ScriptBoundary("Chanbind::get__NewEnum", [&] {
     RequireStoryList();
-    std::vector<Variant> items;
-    for (long row = 1; row <= stories_->RowCount(); ++row) {
-      Variant item;
-      item.put()->vt = VT_DISPATCH;
-      item.get()->pdispVal = static_cast<IChanbindStory*>(new StoryObject(stories_, stories_->RowAt(row)));
-      items.push_back(item);
-    }
-    *enumerator = NewVariantEnumerator(std::move(items));
+    *enumerator = NewStoryEnumerator(stories_, stories_->rows(), client_);
     return S_OK;
   });
 }

@@ -31,6 +31,8 @@ DWORD WINAPI DialogThread(void* parameter) {
     }
     return 0;
   });
+  // The job's code belongs to the module too: it goes before the module may be unloaded.
+  job.reset();
   // The module stays loaded while the thread runs its code.
   comsupport::ModuleLock::Unlock();
   return 0;

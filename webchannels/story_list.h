@@ -118,6 +118,8 @@ class StoryList {
   // 0 when absent.
   long FindRow(long channel_id, long story_id) const;
   std::shared_ptr<Row> RowAt(long row_number) const { return rows_[row_number - 1]; }
+  // The table's rows in their order, for the script's Stories collection.
+  const std::vector<std::shared_ptr<Row>>& rows() const { return rows_; }
   // Every story read (accepted or not), for the script's All collection.
   const std::vector<std::shared_ptr<Row>>& all() const { return all_; }
 

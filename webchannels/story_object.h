@@ -1,5 +1,5 @@
-// A story as scripts see it (Story, OnFilter, OnDeletedStory): one row of one story list,
-// read and written in place. It keeps the list alive, so a story from an earlier Reset still
+// A story as scripts see it (Story, OnFilter, OnDeletedStory, the story collections): one row
+// of one story list, read and written in place, and the client's story and package behind it. It keeps the list alive, so a story from an earlier Reset still
 // reads its old row.
 #pragma once
 
@@ -7,6 +7,7 @@
 
 #include "chanbind.h"
 #include "comsupport/com_object.h"
+#include "comsupport/com_ptr.h"
 #include "comsupport/dispatch_impl.h"
 #include "story_list.h"
 
@@ -14,8 +15,9 @@ namespace chanbind {
 
 class StoryObject : public comsupport::ComObject<comsupport::DispatchImpl<IChanbindStory, &LIBID_CHANBIND2Lib>> {
  public:
-  StoryObject(std::shared_ptr<StoryList> list, std::shared_ptr<Row> row)
-      : list_(std::move(list)), row_(std::move(row)) {}
+  // client: the control's client object when the story was made (may be null).
+  StoryObject(std::shared_ptr<StoryList> list, std::shared_ptr<Row> row, comsupport::ComPtr<IZorvane4> client)
+      : list_(std::move(list)), row_(std::move(row)), client_(std::move(client)) {}
 
   // Scripts call parameterised properties as methods (story.Value("Title")).
   STDMETHODIMP Invoke(DISPID id, REFIID iid, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result,
@@ -48,6 +50,7 @@ class StoryObject : public comsupport::ComObject<comsupport::DispatchImpl<IChanb
 
   std::shared_ptr<StoryList> list_;
   std::shared_ptr<Row> row_;
+  comsupport::ComPtr<IZorvane4> client_;
 };
 
 }  // namespace chanbind

@@ -119,7 +119,7 @@ void Chanbind::MarkRead(long row, long column) {
 long Chanbind::AskFilter(const std::shared_ptr<Row>& row) {
   return_value_.put();
   if (HasEventSinks()) {
-    ComPtr<StoryObject> story = ComPtr<StoryObject>::Attach(new StoryObject(stories_, row));
+    ComPtr<StoryObject> story = ComPtr<StoryObject>::Attach(NewStory(stories_, row));
     Variant argument;
     *argument.put() = DispatchArgument(static_cast<IChanbindStory*>(story.Detach()));
     in_filter_ = true;
@@ -326,7 +326,7 @@ void Chanbind::RemoveRows(long first, long count, bool raise_deleted) {
   std::shared_ptr<StoryList> list = stories_;
   for (long position = first + count - 1; position >= first; --position) {
     ComPtr<StoryObject> story;
-    if (raise_deleted) story = ComPtr<StoryObject>::Attach(new StoryObject(list, list->RowAt(position)));
+    if (raise_deleted) story = ComPtr<StoryObject>::Attach(NewStory(list, list->RowAt(position)));
     if (listener_) listener_->aboutToDeleteRows(position, 1);
     list->Remove(position, 1);
     if (listener_) listener_->deletedRows(position, 1);

@@ -210,8 +210,19 @@ class VessikObject : public StandinObject<IZorvaneVessik3> {
       return S_OK;
     });
   }
+  // Modal until the user closes it, as the client's own is; shown outside the client's lock so
+  // that other callers are served meanwhile.
   STDMETHODIMP ShowPropertiesDialog(long parent) override {
-    return Set("ShowPropertiesDialog", Arguments(parent), [](Vessik&) {});
+    std::string name;
+    HRESULT hr = Call("ShowPropertiesDialog", Arguments(parent), [&] {
+      name = Self().name;
+      return S_OK;
+    });
+    if (FAILED(hr)) return hr;
+    HWND owner = reinterpret_cast<HWND>(static_cast<LONG_PTR>(parent));
+    ::MessageBoxA(::IsWindow(owner) ? owner : nullptr, ("Package " + name).c_str(), (name + " Properties").c_str(),
+                  MB_OK | MB_SETFOREGROUND);
+    return S_OK;
   }
   STDMETHODIMP Delete() override {
     return Call("Delete", "", [&] {
