@@ -1,0 +1,298 @@
+// Page security and the security warning with the real pieces: page scripts run by the page
+// stand-in at chosen addresses against the secure-page lists, the channel's own directory and
+// the client's program directory; the German resource module; the res:// icons; and the
+// "Security Warning" that stands before a local file path of an unsafe type.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <optional>
+#include <thread>
+
+#include "chanbind_test_support.h"
+#include "comsupport/registry.h"
+#include "testing/dialog_driver.h"
+#include "testing/process.h"
+#include "testing/registry.h"
+#include "testing/temp_dir.h"
+
+namespace {
+
+using namespace chanbind_test;
+using namespace testing_support;
+
+constexpr char kSecureKey[] = "Software\\Zorvane\\Zorvane\\IE\\Secure";
+constexpr char kSecureContentKey[] = "Software\\Zorvane\\Zorvane\\IE\\SecureContent";
+constexpr char kOverrideLocaleKey[] = "Software\\Zorvane\\Zorvane\\Settings\\OverrideLocale";
+
+// Kelvane (7) is trusted by its security mode; News Desk (12) keeps its pages in
+// C:\halvern-pages\news\; Sports (20) is trusted by nothing.
+const char kSecurityFixture[] = R"({
+  "settings": { "programDirectory": "C:\\Zorvane Client\\program\\" },
+  "channels": [
+    { "id": 7, "name": "Kelvane", "securityMode": 2,
+      "stories": [ { "id": 101, "title": "Driver", "fields": { "URL": "C:\\updates\\setup.exe", "TEXT": "1" },
+                     "attributes": { "READ": 0 } } ] },
+    { "id": 12, "name": "News Desk", "directory": "C:\\halvern-pages\\news\\",
+      "stories": [
+        { "id": 201, "title": "Morning", "fields": { "URL": "C:\\halvern-pages\\news\\setup.exe", "FILE_SIZE": 3145728, "TEXT": "1" },
+          "attributes": { "READ": 0, "ALERTED": 1, "KEEP": 1 } },
+        { "id": 202, "title": "Archive", "fields": { "URL": "C:\\halvern-pages\\news\\files.zip", "FILE_SIZE": 2047, "TEXT": "1" },
+          "attributes": { "READ": 1, "ALERTED": 0, "KEEP": 0 } } ] },
+    { "id": 20, "name": "Sports", "securityFlags": 3,
+      "stories": [ { "id": 301, "title": "Match", "fields": { "URL": "C:\\sports\\match.exe", "TEXT": "1" } } ] }
+  ]
+})";
+
+void ClearLists() {
+  for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+    DeleteTree(root, kSecureKey);
+    DeleteTree(root, kSecureContentKey);
+    DeleteTree(root, kOverrideLocaleKey);
+  }
+}
+
+void List(HKEY root, const char* key, const std::string& entry) { WriteString(root, key, entry, ""); }
+
+// The gate as a page meets it: the client object, CreateObject, and (with a channel) the
+// selection of that channel first.
+const char kGateScript[] = R"(
+function tryIt(what, f) {
+  try { document.writeln(what + " " + f()); }
+  catch (e) { document.writeln(what + " " + (e.number >>> 0).toString(16) + " " + e.description); }
+}
+if (typeof select != "undefined") tryIt("select", function () { chanbind.ChannelId = select; return "ok"; });
+tryIt("client", function () { return chanbind.Zorvane.Name; });
+tryIt("create", function () { return typeof chanbind.CreateObject("Zorvane"); });
+)";
+
+class PageSecurityTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    RunProgram("regsvr32 /s " + Quote(BuildOutput("Chanbind.dll")), 300000);
+    client_ = new StandinClient(kSecurityFixture);
+  }
+  static void TearDownTestSuite() {
+    delete client_;
+    client_ = nullptr;
+    ClearLists();
+  }
+  void SetUp() override { ClearLists(); }
+
+  std::string RunPage(const std::string& script, const std::string& url, const std::string& options = "") {
+    WriteFile(folder_ / "page.js", script);
+    const DWORD code = RunProgram(Quote(BuildOutput("page_standin.exe")) + " /script " + Quote(folder_ / "page.js") +
+                                      " /out " + Quote(folder_ / "out.txt") + " /url " + Quote(url) + " " + options,
+                                  120000);
+    std::string output = FileExists(folder_ / "out.txt") ? ReadFile(folder_ / "out.txt") : "(no output)";
+    if (code != 0) output += "exit " + std::to_string(code) + "\n";
+    return output;
+  }
+  std::string Gate(const std::string& url, const std::string& channel = "") {
+    return RunPage((channel.empty() ? "" : "var select = " + channel + ";\n") + kGateScript, url);
+  }
+
+  static StandinClient* client_;
+  TempDir folder_;
+};
+StandinClient* PageSecurityTest::client_ = nullptr;
+
+const char kOpen[] = "client Zorvane\ncreate object\n";
+const char kRefused[] =
+    "client 80070005 Security settings prevents access\n"
+    "create 80070005 Security settings prevents access\n";
+
+TEST_F(PageSecurityTest, ListedPagesReachTheClientAndLookalikesDoNot) {
+  List(HKEY_CURRENT_USER, kSecureKey, "http://updates.example.com/pages");
+  EXPECT_EQ(kRefused, Gate("http://pages.example/index.htm"));
+  EXPECT_EQ(kOpen, Gate("HTTP://Updates.Example.com//pages/index.htm"));
+  EXPECT_EQ(kRefused, Gate("http://updates.example.com.attacker.net/pages/index.htm"));
+  EXPECT_EQ(kRefused, Gate("http://updates.example.com@attacker.net/pages/index.htm"));
+  EXPECT_EQ(kRefused, Gate("http://updates.example.com/pages/../private/index.htm"));
+  // The machine's list counts too, after the user's; "*" opens every page.
+  List(HKEY_LOCAL_MACHINE, kSecureKey, "*");
+  EXPECT_EQ(kOpen, Gate("http://anywhere.example/x.htm"));
+}
+
+TEST_F(PageSecurityTest, TheClientsProgramDirectoryAndAChannelsOwnDirectory) {
+  List(HKEY_CURRENT_USER, kSecureKey, "zorvane:");
+  EXPECT_EQ(kOpen, Gate("file:///C:/Zorvane%20Client/program/help/index.htm"));
+  EXPECT_EQ(kRefused, Gate("file:///C:/Zorvane%20Client/programs/index.htm"));
+  ClearLists();
+  EXPECT_EQ("select ok\n" + std::string(kOpen), Gate("file:///C:/halvern-pages/news/index.htm", "12"));
+  const std::string refused = "select 80070005 Requested channel is not secure\n" + std::string(kRefused);
+  EXPECT_EQ(refused, Gate("file:///C:/halvern-pages/newsroom/index.htm", "12"));
+  EXPECT_EQ(refused, Gate("file:///C:/halvern-pages/news/../sports/index.htm", "12"));
+}
+
+// The German module replaces strings (and the words of the display) when OverrideLocale says so.
+TEST_F(PageSecurityTest, GermanResourcesWhenTheOverrideSaysDe) {
+  WriteString(HKEY_CURRENT_USER, kOverrideLocaleKey, "Language", "DE");
+  const std::string output = RunPage(std::string(kGateScript) + R"(
+chanbind.Embellish = 0;
+host.bind("");
+host.table("Title,KEEP");
+)", "http://pages.example/index.htm");
+  EXPECT_EQ(
+      "client 80070005 Die Sicherheitseinstellungen verhindern den Zugriff\n"
+      "create 80070005 Die Sicherheitseinstellungen verhindern den Zugriff\n"
+      "Title|KEEP\n"
+      "Match|\n"
+      "Morning|true [Ja]\n"
+      "Archive|false [Nein]\n"
+      "Driver|\n",
+      output);
+}
+
+// The ICON column's address loads the GIF from the module, as the page's image would.
+TEST_F(PageSecurityTest, IconsAreReachedThroughResAddresses) {
+  // mshtml serves res:// addresses; the session disables it for every other program.
+  char saved[512] = {};
+  ::GetEnvironmentVariableA("WINEDLLOVERRIDES", saved, sizeof saved);
+  ::SetEnvironmentVariableA("WINEDLLOVERRIDES", "mscoree=;winemenubuilder.exe=d");
+  const std::string output = RunPage(R"(
+chanbind.ChannelId = 12;
+chanbind.Reset();
+var icon = chanbind.Story(1).Value("ICON");
+document.writeln(icon.replace(/^res:\/\/.*Chanbind\.dll\/#/i, "#"));
+document.writeln(host.fetch(icon));
+document.writeln(host.fetch(icon.replace(/#\d+$/, "#1065")));
+document.writeln(host.fetch(icon.replace(/#\d+$/, "#48")).substr(0, 6));
+)", "http://pages.example/index.htm", "/unsafe");
+  ::SetEnvironmentVariableA("WINEDLLOVERRIDES", saved[0] ? saved : nullptr);
+  EXPECT_EQ("#1048\n184 bytes GIF89a\n184 bytes GIF89a\nfailed\n", output);
+}
+
+// In-process: the control hosted without a page document, reading cells as IE's binding does,
+// while another thread answers the dialog.
+class SecurityWarningTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ClearLists(); }
+  void TearDown() override { ClearLists(); }
+};
+
+struct Read {
+  comsupport::Variant value;
+  std::optional<DialogContents> dialog;
+  bool channel_box_enabled = true;  // check box 201 when the button was pressed
+  std::string Text() const {
+    std::string text;
+    return value.ToText(text) ? text : "?";
+  }
+};
+
+// Reads a cell as the binding does; a warning that comes meanwhile is read, its check boxes
+// ticked, and answered with button from another thread (the dialog is modal on this one).
+Read ReadCell(ChanbindSession& page, long row, long column, const std::string& button,
+              const std::vector<int>& boxes = {}, OSPFORMAT format = OSPFORMAT_RAW) {
+  Read read;
+  std::atomic<bool> done{false};
+  std::thread answer([&] {
+    while (!done) {
+      std::optional<Dialog> dialog = WaitForDialog("Security Warning", 50);
+      if (!dialog) continue;
+      read.dialog = dialog->Read();
+      for (int box : boxes) {
+        HWND control = ::GetDlgItem(dialog->window(), box);
+        ::PostMessageA(control, BM_CLICK, 0, 0);
+        for (int i = 0; i < 200 && ::SendMessageA(control, BM_GETCHECK, 0, 0) != BST_CHECKED; ++i) ::Sleep(10);
+      }
+      read.channel_box_enabled = ::IsWindowEnabled(::GetDlgItem(dialog->window(), 201)) != FALSE;
+      dialog->Press(button);
+      dialog->WaitClosed(5000);
+      return;
+    }
+  });
+  page.provider()->getVariant(row, column, format, read.value.put());
+  done = true;
+  answer.join();
+  return read;
+}
+
+std::vector<std::string> SecureContentNames() {
+  auto key = comsupport::RegistryKey::Open(HKEY_CURRENT_USER, kSecureContentKey, KEY_READ);
+  return key ? key.ValueNames() : std::vector<std::string>();
+}
+
+TEST_F(SecurityWarningTest, UnsafeLocalFilesAskTheUserAndTheAnswersAreKept) {
+  ChanbindSession page(kSecurityFixture);
+  ASSERT_EQ(S_OK, page.Put("ChannelId", Number(12)).hr);
+  page.Bind("");
+  const long url = page.Get("Column", {Text("URL")}).Number();
+  ASSERT_GT(url, 0);
+  // Rows in the client's order: 1 Morning (setup.exe), 2 Archive (files.zip).
+  Read zip = ReadCell(page, 2, url, "No");
+  EXPECT_FALSE(zip.dialog) << "a .zip opens without a warning";
+  EXPECT_EQ("file:///C:/halvern-pages/news/files.zip", zip.Text());
+
+  Read refused = ReadCell(page, 1, url, "No");
+  ASSERT_TRUE(refused.dialog);
+  const DialogContents& shown = *refused.dialog;
+  EXPECT_EQ(std::vector<std::string>{"You are about to open an executable file or document. Such files can contain "
+                                     "viruses or otherwise be harmful to your computer. Do you want to open this "
+                                     "file anyway?"},
+            shown.texts);
+  EXPECT_EQ((std::vector<std::string>{"Do not show me this warning again for channel 'News Desk'",
+                                      "Do not show me this warning again", "Yes", "No"}),
+            shown.buttons);
+  EXPECT_EQ(VT_BOOL, refused.value.type());
+  EXPECT_EQ(VARIANT_FALSE, refused.value.get()->boolVal);
+  EXPECT_TRUE(SecureContentNames().empty());
+
+  Read once = ReadCell(page, 1, url, "Yes");
+  ASSERT_TRUE(once.dialog);
+  EXPECT_EQ("file:///C:/halvern-pages/news/setup.exe", once.Text());
+  EXPECT_TRUE(SecureContentNames().empty()) << "a plain Yes is for this read only";
+
+  Read channel = ReadCell(page, 1, url, "Yes", {201});
+  ASSERT_TRUE(channel.dialog);
+  EXPECT_EQ(std::vector<std::string>{"News Desk"}, SecureContentNames());
+  EXPECT_FALSE(ReadCell(page, 1, url, "No").dialog) << "the channel is listed now";
+
+  ClearLists();
+  Read all = ReadCell(page, 1, url, "Yes", {201, 203});
+  ASSERT_TRUE(all.dialog);
+  EXPECT_FALSE(all.channel_box_enabled) << "the box for all channels disables the channel's";
+  EXPECT_EQ(std::vector<std::string>{"*"}, SecureContentNames());
+  EXPECT_FALSE(ReadCell(page, 1, url, "No").dialog);
+}
+
+// The channel's own security settings and the machine's list also spare the warning; a channel
+// that asks for authenticated executables does not.
+TEST_F(SecurityWarningTest, TrustedChannelsAndTheMachinesListPassSilently) {
+  ChanbindSession page(kSecurityFixture);
+  page.Bind("");
+  const long url = page.Get("Column", {Text("URL")}).Number();
+  const long title = page.Get("Column", {Text("Title")}).Number();
+  auto row_of = [&](const char* wanted) {
+    for (long row = 1; row <= page.Get("length").Number(); ++row) {
+      if (ReadCell(page, row, title, "No").Text() == wanted) return row;
+    }
+    return 0L;
+  };
+  Read kelvane = ReadCell(page, row_of("Driver"), url, "No");
+  EXPECT_FALSE(kelvane.dialog);
+  EXPECT_EQ("file:///C:/updates/setup.exe", kelvane.Text());
+  Read sports = ReadCell(page, row_of("Match"), url, "No");
+  EXPECT_TRUE(sports.dialog) << "allow with authentication is no trust";
+  EXPECT_EQ(VT_BOOL, sports.value.type());
+  List(HKEY_LOCAL_MACHINE, kSecureContentKey, "sports");
+  EXPECT_FALSE(ReadCell(page, row_of("Match"), url, "No").dialog) << "names compare ignoring case";
+  // What the page shows: sizes, Yes/No, classes; a refused path shows as No.
+  const long size = page.Get("Column", {Text("FILE_SIZE")}).Number();
+  const long keep = page.Get("Column", {Text("KEEP")}).Number();
+  ASSERT_EQ(S_OK, page.Put("Embellish", Number(3 | 4)).hr);
+  auto shown = [&](long row, long column) {
+    return ReadCell(page, row, column, "No", {}, OSPFORMAT_FORMATTED).Text();
+  };
+  const long morning = row_of("Morning"), archive = row_of("Archive");
+  EXPECT_EQ("<SPAN CLASS=alertedstory><SPAN CLASS=newstory>Morning</SPAN></SPAN>", shown(morning, title));
+  EXPECT_EQ("<SPAN CLASS=alertedstory><SPAN CLASS=newstory>3 MB</SPAN></SPAN>", shown(morning, size));
+  EXPECT_EQ("2047 Bytes", shown(archive, size));
+  EXPECT_EQ("No", shown(archive, keep));
+  Read path = ReadCell(page, morning, url, "No", {}, OSPFORMAT_FORMATTED);
+  EXPECT_TRUE(path.dialog);
+  EXPECT_EQ("<SPAN CLASS=alertedstory><SPAN CLASS=newstory>No</SPAN></SPAN>", path.Text())
+      << "the check comes before the decoration";
+}
+
+}  // namespace
