@@ -10,6 +10,7 @@
 
 #include "chanbind_test_support.h"
 #include "comsupport/registry.h"
+#include <objsafe.h>
 #include "testing/dialog_driver.h"
 #include "testing/process.h"
 #include "testing/registry.h"
@@ -97,31 +98,104 @@ class PageSecurityTest : public ::testing::Test {
 StandinClient* PageSecurityTest::client_ = nullptr;
 
 const char kOpen[] = "client Zorvane\ncreate object\n";
-const char kRefused[] =
-    "client 80070005 Security settings prevents access\n"
-    "create 80070005 Security settings prevents access\n";
 
-TEST_F(PageSecurityTest, ListedPagesReachTheClientAndLookalikesDoNot) {
+// The page's address from its document (the OBJECT tag's case): a listed page, and a page in
+// the selected channel's own directory.
+TEST_F(PageSecurityTest, ListedPagesAndChannelDirectoriesReachTheClient) {
   List(HKEY_CURRENT_USER, kSecureKey, "http://updates.example.com/pages");
-  EXPECT_EQ(kRefused, Gate("http://pages.example/index.htm"));
   EXPECT_EQ(kOpen, Gate("HTTP://Updates.Example.com//pages/index.htm"));
-  EXPECT_EQ(kRefused, Gate("http://updates.example.com.attacker.net/pages/index.htm"));
-  EXPECT_EQ(kRefused, Gate("http://updates.example.com@attacker.net/pages/index.htm"));
-  EXPECT_EQ(kRefused, Gate("http://updates.example.com/pages/../private/index.htm"));
-  // The machine's list counts too, after the user's; "*" opens every page.
-  List(HKEY_LOCAL_MACHINE, kSecureKey, "*");
-  EXPECT_EQ(kOpen, Gate("http://anywhere.example/x.htm"));
-}
-
-TEST_F(PageSecurityTest, TheClientsProgramDirectoryAndAChannelsOwnDirectory) {
-  List(HKEY_CURRENT_USER, kSecureKey, "zorvane:");
-  EXPECT_EQ(kOpen, Gate("file:///C:/Zorvane%20Client/program/help/index.htm"));
-  EXPECT_EQ(kRefused, Gate("file:///C:/Zorvane%20Client/programs/index.htm"));
   ClearLists();
   EXPECT_EQ("select ok\n" + std::string(kOpen), Gate("file:///C:/halvern-pages/news/index.htm", "12"));
-  const std::string refused = "select 80070005 Requested channel is not secure\n" + std::string(kRefused);
-  EXPECT_EQ(refused, Gate("file:///C:/halvern-pages/newsroom/index.htm", "12"));
-  EXPECT_EQ(refused, Gate("file:///C:/halvern-pages/news/../sports/index.htm", "12"));
+}
+
+// What one control that a host tells its address (IHostEnvironment) meets at the gate: the
+// client object, CreateObject, and (channel given) selecting that channel first.
+struct GateAnswer {
+  HRESULT select = S_OK, client = E_FAIL, create = E_FAIL;
+};
+
+GateAnswer TryGate(const std::wstring& address, long channel = 0) {
+  GateAnswer answer;
+  comsupport::ComPtr<IChanbind3> control;
+  if (FAILED(ChanbindFactory()->CreateInstance(nullptr, IID_IChanbind3, control.put_void()))) return answer;
+  control->put_AutoUpdate(VARIANT_FALSE);  // no notification handlers: each control is short-lived
+  comsupport::ComPtr<IObjectSafety> safety;
+  control->QueryInterface(IID_IObjectSafety, safety.put_void());
+  safety->SetInterfaceSafetyOptions(IID_IDispatch, INTERFACESAFE_FOR_UNTRUSTED_CALLER, INTERFACESAFE_FOR_UNTRUSTED_CALLER);
+  comsupport::ComPtr<IHostEnvironment> host;
+  control->QueryInterface(IID_IHostEnvironment, host.put_void());
+  host->put_URL(comsupport::Bstr(address.c_str()).get());
+  if (channel) answer.select = control->put_ChannelId(*Number(channel).get());
+  comsupport::ComPtr<IZorvane4> client;
+  answer.client = control->get_Zorvane(client.put());
+  comsupport::ComPtr<IDispatch> created;
+  answer.create = control->get_CreateObject(comsupport::Bstr(L"Zorvane").get(), created.put());
+  return answer;
+}
+
+// In-process (one client for all): each address built to pass a prefix test, and its relatives.
+class HostAddressTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { client_ = new StandinClient(kSecurityFixture); }
+  static void TearDownTestSuite() {
+    delete client_;
+    client_ = nullptr;
+    ClearLists();
+  }
+  void SetUp() override { ClearLists(); }
+  static StandinClient* client_;
+};
+StandinClient* HostAddressTest::client_ = nullptr;
+
+#define EXPECT_GATE(open, address)                                          \
+  do {                                                                      \
+    const GateAnswer answer = TryGate(address);                             \
+    EXPECT_EQ((open) ? S_OK : E_ACCESSDENIED, answer.client) << (address); \
+    EXPECT_EQ((open) ? S_OK : E_ACCESSDENIED, answer.create) << (address); \
+  } while (0)
+
+TEST_F(HostAddressTest, SecureListEntriesAdmitOnlyTheirOwnHostAndPath) {
+  EXPECT_GATE(false, L"http://updates.example.com/pages/index.htm");
+  List(HKEY_CURRENT_USER, kSecureKey, "http://updates.example.com/pages");
+  EXPECT_GATE(true, L"http://updates.example.com/pages/index.htm");
+  EXPECT_GATE(true, L"http://user@updates.example.com:8080/pages/sub/index.htm");
+  EXPECT_GATE(false, L"https://updates.example.com/pages/index.htm");
+  EXPECT_GATE(false, L"http://updates.example.com.attacker.net/pages/index.htm");
+  EXPECT_GATE(false, L"http://updates.example.com@attacker.net/pages/index.htm");
+  EXPECT_GATE(false, L"http://updates.example.com%40attacker.net/pages/index.htm");
+  EXPECT_GATE(false, L"http://updates.example.com/pages/../private/index.htm");
+  EXPECT_GATE(false, L"http://updates.example.com/pages%2f..%2fprivate/index.htm");
+  EXPECT_GATE(false, L"http://updates.example.com/pagesx/index.htm");
+  EXPECT_GATE(false, L"");
+  // The machine's list counts too, after the user's; "*" opens every page, even one without
+  // an address.
+  List(HKEY_LOCAL_MACHINE, kSecureKey, "*");
+  EXPECT_GATE(true, L"http://anywhere.example/x.htm");
+  EXPECT_GATE(true, L"");
+}
+
+TEST_F(HostAddressTest, TheClientsProgramDirectoryAndAChannelsOwnDirectory) {
+  List(HKEY_CURRENT_USER, kSecureKey, "zorvane:");
+  EXPECT_GATE(true, L"file:///C:/Zorvane%20Client/program/help/index.htm");
+  EXPECT_GATE(true, L"C:\\Zorvane Client\\program\\index.htm");
+  EXPECT_GATE(false, L"file:///C:/Zorvane%20Client/programs/index.htm");
+  EXPECT_GATE(false, L"file:///C:/Zorvane%20Client/program/../data/index.htm");
+  ClearLists();
+  GateAnswer inside = TryGate(L"file:///C:/halvern-pages/news/sub/index.htm", 12);
+  EXPECT_EQ(S_OK, inside.select);
+  EXPECT_EQ(S_OK, inside.client);
+  EXPECT_EQ(S_OK, inside.create);
+  EXPECT_EQ(E_ACCESSDENIED, TryGate(L"file:///C:/halvern-pages/news/index.htm", 20).select)
+      << "only its own channel";
+  for (const wchar_t* outside : {L"file:///C:/halvern-pages/newsroom/index.htm",
+                                 L"file:///C:/halvern-pages/news/../sports/index.htm",
+                                 L"file:///C:/halvern-pages/news/%2e%2e/sports/index.htm",
+                                 L"C:\\halvern-pages\\news\\..\\sports\\index.htm",
+                                 L"http://halvern-pages/news/index.htm"}) {
+    const GateAnswer answer = TryGate(outside, 12);
+    EXPECT_EQ(E_ACCESSDENIED, answer.select) << outside;
+    EXPECT_EQ(E_ACCESSDENIED, answer.client) << outside;
+  }
 }
 
 // The German module replaces strings (and the words of the display) when OverrideLocale says so.
@@ -145,10 +219,14 @@ host.table("Title,KEEP");
 
 // The ICON column's address loads the GIF from the module, as the page's image would.
 TEST_F(PageSecurityTest, IconsAreReachedThroughResAddresses) {
-  // mshtml serves res:// addresses; the session disables it for every other program.
-  char saved[512] = {};
-  ::GetEnvironmentVariableA("WINEDLLOVERRIDES", saved, sizeof saved);
-  ::SetEnvironmentVariableA("WINEDLLOVERRIDES", "mscoree=;winemenubuilder.exe=d");
+  // mshtml serves res:// addresses. The session keeps it disabled (in the registry) and its
+  // prefix was made without mshtml's protocol registrations: enable it for the page and for
+  // regsvr32 only.
+  const std::string app_defaults = "Software\\Wine\\AppDefaults\\";
+  for (const char* program : {"page_standin.exe", "regsvr32.exe"}) {
+    WriteString(HKEY_CURRENT_USER, app_defaults + program + "\\DllOverrides", "mshtml", "builtin");
+  }
+  const DWORD registered = RunProgram("regsvr32 /s mshtml.dll", 120000);
   const std::string output = RunPage(R"(
 chanbind.ChannelId = 12;
 chanbind.Reset();
@@ -158,7 +236,8 @@ document.writeln(host.fetch(icon));
 document.writeln(host.fetch(icon.replace(/#\d+$/, "#1065")));
 document.writeln(host.fetch(icon.replace(/#\d+$/, "#48")).substr(0, 6));
 )", "http://pages.example/index.htm", "/unsafe");
-  ::SetEnvironmentVariableA("WINEDLLOVERRIDES", saved[0] ? saved : nullptr);
+  for (const char* program : {"page_standin.exe", "regsvr32.exe"}) DeleteTree(HKEY_CURRENT_USER, app_defaults + program);
+  ASSERT_EQ(0u, registered);
   EXPECT_EQ("#1048\n184 bytes GIF89a\n184 bytes GIF89a\nfailed\n", output);
 }
 
@@ -216,7 +295,7 @@ std::vector<std::string> SecureContentNames() {
 TEST_F(SecurityWarningTest, UnsafeLocalFilesAskTheUserAndTheAnswersAreKept) {
   ChanbindSession page(kSecurityFixture);
   ASSERT_EQ(S_OK, page.Put("ChannelId", Number(12)).hr);
-  page.Bind("");
+  ASSERT_EQ(S_OK, page.Call("Reset").hr);
   const long url = page.Get("Column", {Text("URL")}).Number();
   ASSERT_GT(url, 0);
   // Rows in the client's order: 1 Morning (setup.exe), 2 Archive (files.zip).
@@ -260,7 +339,7 @@ TEST_F(SecurityWarningTest, UnsafeLocalFilesAskTheUserAndTheAnswersAreKept) {
 // that asks for authenticated executables does not.
 TEST_F(SecurityWarningTest, TrustedChannelsAndTheMachinesListPassSilently) {
   ChanbindSession page(kSecurityFixture);
-  page.Bind("");
+  ASSERT_EQ(S_OK, page.Call("Reset").hr);
   const long url = page.Get("Column", {Text("URL")}).Number();
   const long title = page.Get("Column", {Text("Title")}).Number();
   auto row_of = [&](const char* wanted) {
