@@ -198,6 +198,93 @@ TEST_F(HostAddressTest, TheClientsProgramDirectoryAndAChannelsOwnDirectory) {
   }
 }
 
+// A page object reached only through IDispatch: named properties, read with DISPATCH_PROPERTYGET.
+class ScriptNode : public comsupport::ComObject<IOleContainer, IDispatch> {
+ public:
+  void Set(const wchar_t* name, const comsupport::Variant& value) { members_.emplace_back(name, value); }
+
+  STDMETHODIMP GetTypeInfoCount(UINT* count) override {
+    *count = 0;
+    return S_OK;
+  }
+  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
+    for (size_t i = 0; count == 1 && i < members_.size(); ++i) {
+      if (members_[i].first == names[0]) {
+        ids[0] = static_cast<DISPID>(i + 1);
+        return S_OK;
+      }
+    }
+    return DISP_E_UNKNOWNNAME;
+  }
+  STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS*, VARIANT* result, EXCEPINFO*, UINT*) override {
+    if (id < 1 || static_cast<size_t>(id) > members_.size() || !(flags & DISPATCH_PROPERTYGET) || !result) {
+      return DISP_E_MEMBERNOTFOUND;
+    }
+    return ::VariantCopy(result, const_cast<VARIANT*>(members_[id - 1].second.get()));
+  }
+  STDMETHODIMP ParseDisplayName(IBindCtx*, LPOLESTR, ULONG*, IMoniker**) override { return E_NOTIMPL; }
+  STDMETHODIMP EnumObjects(DWORD, IEnumUnknown**) override { return E_NOTIMPL; }
+  STDMETHODIMP LockContainer(BOOL) override { return S_OK; }
+
+ protected:
+  void* FindInterface(REFIID iid) override {
+    if (iid == IID_IUnknown || iid == IID_IOleContainer || iid == IID_IParseDisplayName) {
+      return static_cast<IOleContainer*>(this);
+    }
+    if (iid == IID_IDispatch) return static_cast<IDispatch*>(this);
+    return nullptr;
+  }
+
+ private:
+  std::vector<std::pair<std::wstring, comsupport::Variant>> members_;
+};
+
+comsupport::Variant Object(IDispatch* object) {
+  comsupport::Variant value;
+  value.get()->vt = VT_DISPATCH;
+  value.get()->pdispVal = object;
+  object->AddRef();
+  return value;
+}
+
+// The gate for a control on a page whose document gives its address only to script
+// (window.location.href), while the host states another one.
+HRESULT GateOnScriptedPage(const wchar_t* href, const wchar_t* host_address) {
+  auto location = comsupport::ComPtr<ScriptNode>::Attach(new ScriptNode());
+  location->Set(L"href", comsupport::Variant(href));
+  auto window = comsupport::ComPtr<ScriptNode>::Attach(new ScriptNode());
+  window->Set(L"location", Object(location.get()));
+  auto document = comsupport::ComPtr<ScriptNode>::Attach(new ScriptNode());
+  document->Set(L"window", Object(window.get()));
+  standin::ControlContainer container;
+  if (FAILED(container.Create(ChanbindFactory().get()))) return E_FAIL;
+  container.site()->SetContainer(static_cast<IOleContainer*>(document.get()));
+  comsupport::ComPtr<IChanbind3> control;
+  container.control()->QueryInterface(IID_IChanbind3, control.put_void());
+  control->put_AutoUpdate(VARIANT_FALSE);
+  comsupport::ComPtr<IObjectSafety> safety;
+  control->QueryInterface(IID_IObjectSafety, safety.put_void());
+  safety->SetInterfaceSafetyOptions(IID_IDispatch, INTERFACESAFE_FOR_UNTRUSTED_CALLER, INTERFACESAFE_FOR_UNTRUSTED_CALLER);
+  comsupport::ComPtr<IHostEnvironment> host;
+  control->QueryInterface(IID_IHostEnvironment, host.put_void());
+  host->put_URL(comsupport::Bstr(host_address).get());
+  comsupport::ComPtr<IZorvane4> client;
+  const HRESULT hr = control->get_Zorvane(client.put());
+  client.reset();
+  control.reset();
+  container.Teardown();
+  return hr;
+}
+
+TEST_F(HostAddressTest, ThePagesOwnAddressComesBeforeWhatTheHostSays) {
+  List(HKEY_CURRENT_USER, kSecureKey, "http://updates.example.com/pages");
+  EXPECT_EQ(S_OK, GateOnScriptedPage(L"http://updates.example.com/pages/a.htm", L"http://elsewhere.example/"));
+  EXPECT_EQ(E_ACCESSDENIED,
+            GateOnScriptedPage(L"http://elsewhere.example/", L"http://updates.example.com/pages/a.htm"))
+      << "a host cannot vouch for a page that says where it is";
+}
+
 // The German module replaces strings (and the words of the display) when OverrideLocale says so.
 TEST_F(PageSecurityTest, GermanResourcesWhenTheOverrideSaysDe) {
   WriteString(HKEY_CURRENT_USER, kOverrideLocaleKey, "Language", "DE");
