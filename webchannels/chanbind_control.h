@@ -266,6 +266,7 @@ class Chanbind
   long AskFilter(const std::shared_ptr<Row>& row);
   void NotifyReadCells(long row, bool before);
   void MarkRead(long row, long column);
+  void GuardLocalPath(long row, VARIANT* value);
   std::shared_ptr<const ChannelFacts> FactsOf(IZorvaneChannel4_2* channel);
   void OnStoriesAdded(const Notification& notification);
   void OnStoriesChanged(const Notification& notification);

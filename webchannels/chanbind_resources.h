@@ -2,6 +2,11 @@
 #pragma once
 
 #define IDS_TYPE_NAMES 101
+#define IDS_YES_NO 102
+#define IDS_UNIT_BYTES 103
+#define IDS_UNIT_KB 104
+#define IDS_UNIT_MB 105
+#define IDS_SAFE_EXTENSIONS 106
 #define IDS_CREATE_OBJECT_ALLOWED 107
 #define IDS_INTERNAL_ERROR 109
 #define IDS_INIT_FAILED 110
@@ -15,3 +20,9 @@
 #define IDS_APP_WINDOW_CLASSES 118
 #define IDS_APP_PROGRAM_FILES 119
 #define IDS_APP_NOT_INSTALLED 120
+
+// The "Security Warning" dialog and its controls.
+#define IDD_SECURITY_WARNING 203
+#define IDC_NOT_AGAIN_FOR_CHANNEL 201
+#define IDC_WARNING_TEXT 202
+#define IDC_NOT_AGAIN 203

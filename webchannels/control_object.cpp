@@ -116,7 +116,18 @@ bool Chanbind::HasEventSinks() {
   return point && point->SinkCount() > 0;
 }
 
-PageContext Chanbind::Page() const { return PageContext{client_site_.get(), host_url_}; }
+PageContext Chanbind::Page() const {
+  Chanbind* self = const_cast<Chanbind*>(this);
+  // A client that cannot be reached trusts no "zorvane:" entry.
+  auto client = [self]() -> IZorvane4* {
+    try {
+      return self->EnsureClient();
+    } catch (...) {
+      return nullptr;
+    }
+  };
+  return PageContext{client_site_.get(), host_url_, client};
+}
 
 void Chanbind::SetValid(bool valid) {
   if (valid_ == valid) return;

@@ -1,11 +1,14 @@
 // The table as IE's data binding and scripts read it: the OLE DB simple provider, the data
 // source entry points with the qualifier, and the script members over rows and columns.
 #include <algorithm>
+#include <functional>
 #include <cwctype>
 
 #include "chanbind_control.h"
 #include "chanbind_resources.h"
 #include "comsupport/com_error.h"
+#include "content_security.h"
+#include "display_format.h"
 #include "script_errors.h"
 #include "story_client.h"
 #include "story_collection.h"
@@ -76,7 +79,45 @@ bool Matches(const VARIANT& cell, const VARIANT& wanted, OSPCOMP comparison, boo
   }
 }
 
+bool CellIs(const StoryList& list, long row, const wchar_t* title, const std::function<bool(const VARIANT&)>& test) {
+  const long column = list.columns().Find(title);
+  if (column < 1) return false;
+  Variant value;
+  list.Value(row, column, value.get());
+  return test(*value.get());
+}
+
+RowMarks MarksOf(const StoryList& list, long row) {
+  RowMarks marks;
+  if (row < 1) return marks;
+  auto is_false = [](const VARIANT& v) { return v.vt == VT_BOOL && v.boolVal == VARIANT_FALSE; };
+  auto is_true = [](const VARIANT& v) { return v.vt == VT_BOOL && v.boolVal != VARIANT_FALSE; };
+  marks.unread = CellIs(list, row, L"READ", is_false);
+  marks.alerted = CellIs(list, row, L"ALERTED", is_true);
+  marks.local = CellIs(list, row, L"STORY_LOCAL", is_true);
+  marks.has_url =
+      CellIs(list, row, L"URL", [](const VARIANT& v) { return v.vt == VT_BSTR && ::SysStringLen(v.bstrVal) > 0; });
+  return marks;
+}
+
 }  // namespace
+
+// A local path goes to the page only when the content check lets it (the check may ask the
+// user); otherwise the page reads FALSE.
+void Chanbind::GuardLocalPath(long row, VARIANT* value) {
+  if (value->vt != VT_BSTR || !value->bstrVal || !IsLocalPath(value->bstrVal)) return;
+  const std::shared_ptr<Row> story = stories_->RowAt(row);
+  std::wstring channel_name;
+  auto facts = channel_facts_.find(story->channel_id);
+  if (facts != channel_facts_.end() && facts->second) channel_name = facts->second->name;
+  IZorvaneChannel4_2* channel = monitor_ ? monitor_->ById(story->channel_id) : nullptr;
+  // The dialog's message loop may run notifications that replace the list: keep this one.
+  std::shared_ptr<StoryList> keep = stories_;
+  if (ContentAllowed(value->bstrVal, channel_name, channel)) return;
+  ::VariantClear(value);
+  value->vt = VT_BOOL;
+  value->boolVal = VARIANT_FALSE;
+}
 
 // OLEDBSimpleProvider
 
@@ -99,7 +140,7 @@ STDMETHODIMP Chanbind::getRWStatus(DBROWCOUNT row, DB_LORDINAL column, OSPRW* st
   return S_OK;
 }
 
-STDMETHODIMP Chanbind::getVariant(DBROWCOUNT row, DB_LORDINAL column, OSPFORMAT, VARIANT* value) {
+STDMETHODIMP Chanbind::getVariant(DBROWCOUNT row, DB_LORDINAL column, OSPFORMAT format, VARIANT* value) {
   if (!value) return E_POINTER;
   ::VariantInit(value);
   if (!stories_ || row < 0 || column < 1 || row > stories_->RowCount() || column > stories_->ColumnCount()) {
@@ -107,8 +148,18 @@ STDMETHODIMP Chanbind::getVariant(DBROWCOUNT row, DB_LORDINAL column, OSPFORMAT,
   }
   return ScriptBoundary("Chanbind::getVariant", [&] {
     stories_->Value(row, column, value);
-    if (row >= 1) MarkRead(row, column);
-    // Display decoration of formatted reads is the formatter's; raw values pass as they are.
+    if (row >= 1) {
+      MarkRead(row, column);
+      // Before decoration: a path wrapped in a SPAN would no longer be seen as one.
+      GuardLocalPath(row, value);
+    }
+    if (format != OSPFORMAT_RAW && stories_) {
+      const std::wstring text = DisplayText(*value, stories_->columns().Title(column), embellish_,
+                                            MarksOf(*stories_, row), ResourceDisplayWords());
+      ::VariantClear(value);
+      value->vt = VT_BSTR;
+      value->bstrVal = ::SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+    }
     return S_OK;
   });
 }

@@ -1,11 +1,13 @@
 // Whether the hosting page may reach the client: a channel trusted by its own security
-// settings makes the page secure for it; otherwise the secure-page lists decide, from the
-// page's address (the container document, or what the host said through IHostEnvironment).
+// settings makes the page secure for it; otherwise the page's address decides: inside the
+// channel's own directory, or admitted by an entry of the IE\Secure lists (current user, then
+// machine; read at every check).
 #pragma once
 
 #include <windows.h>
 #include <ocidl.h>
 
+#include <functional>
 #include <string>
 
 #include "zorvane.h"
@@ -15,7 +17,17 @@ namespace chanbind {
 struct PageContext {
   IOleClientSite* site = nullptr;  // the control's client site, may be null
   std::wstring host_url;           // given through IHostEnvironment::URL
+  // The client, asked only when a "zorvane:" entry needs its program directory; may give null.
+  std::function<IZorvane4*()> client;
 };
+
+// The page's address: the container document's, else the hosting browser's document's, else
+// window.location.href by script, else the host's IHostEnvironment URL; empty when none.
+std::wstring PageAddress(const PageContext& page);
+
+// Whether an entry of the IE\Secure lists admits the address; program_directory_url for
+// "zorvane:" entries (empty: they admit nothing).
+bool SecureListsAdmit(const std::wstring& address, const std::wstring& program_directory_url);
 
 // channel may be null (the page itself is checked).
 bool PageIsSecure(const PageContext& page, IZorvaneChannel4_2* channel);

@@ -3,6 +3,7 @@
 #include "chanbind.h"
 #include "chanbind_resources.h"
 #include "comsupport/error_info.h"
+#include "resource_module.h"
 
 namespace chanbind {
 
@@ -26,7 +27,7 @@ HRESULT HresultOfString(UINT string_id) {
 }
 
 void Raise(UINT string_id) {
-  throw comsupport::ComError(HresultOfString(string_id), IID_IChanbind3, comsupport::LoadResourceString(string_id));
+  throw comsupport::ComError(HresultOfString(string_id), IID_IChanbind3, ResourceString(string_id));
 }
 
 HRESULT ReportCaught(const char* where) noexcept {

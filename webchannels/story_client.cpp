@@ -2,6 +2,7 @@
 
 #include "comsupport/bstr.h"
 #include "comsupport/com_error.h"
+#include "content_security.h"
 
 namespace chanbind {
 
@@ -65,6 +66,25 @@ ComPtr<IZorvaneVessik> ClientPackage(IZorvane4* client, long package_id) {
   // The client reports an unknown id as a failed lookup.
   if (FAILED(packages->get_Item(*Variant(package_id).get(), package.put()))) return nullptr;
   return package;
+}
+
+void GuardLocalPath(IZorvane4* client, const Row& row, VARIANT* value) {
+  if (value->vt != VT_BSTR || !value->bstrVal || !IsLocalPath(value->bstrVal)) return;
+  // Without the row's channel nothing vouches for the file: the user is asked.
+  ComPtr<IZorvaneChannel4_2> channel;
+  std::wstring name;
+  ComPtr<IZorvaneChannelCollection> channels;
+  ComPtr<IZorvaneChannel> found;
+  if (client && SUCCEEDED(client->get_Channels(channels.put())) &&
+      SUCCEEDED(channels->get_Item(*Variant(row.channel_id).get(), found.put())) && found) {
+    channel = found.As<IZorvaneChannel4_2>();
+    comsupport::Bstr text;
+    if (SUCCEEDED(found->get_Name(text.put())) && text.get()) name = text.get();
+  }
+  if (ContentAllowed(value->bstrVal, name, channel.get())) return;
+  ::VariantClear(value);
+  value->vt = VT_BOOL;
+  value->boolVal = VARIANT_FALSE;
 }
 
 bool IsStateColumn(const std::wstring& title) {

@@ -20,6 +20,10 @@ long PackageIdOf(const Row& row, const ColumnMap& columns);
 // The client's package by id; null when the client has none of that id.
 comsupport::ComPtr<IZorvaneVessik> ClientPackage(IZorvane4* client, long package_id);
 
+// A local file path read from the row leaves it only when the content check lets it (the user
+// may be asked); otherwise value becomes FALSE.
+void GuardLocalPath(IZorvane4* client, const Row& row, VARIANT* value);
+
 // True for READ, UNREAD, KEEP and STORY_LOCAL: a write to them is passed to the client.
 bool IsStateColumn(const std::wstring& title);
 

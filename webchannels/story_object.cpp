@@ -68,8 +68,11 @@ STDMETHODIMP StoryObject::get_Value(VARIANT property, VARIANT* value) {
   ::VariantInit(value);
   const long column = ColumnOf(property);
   if (column < 0) return S_FALSE;
-  StoryList::CellOf(*row_, column, list_->columns(), value);
-  return S_OK;
+  return ScriptBoundary("IChanbindStory::Value", [&] {
+    StoryList::CellOf(*row_, column, list_->columns(), value);
+    GuardLocalPath(client_.get(), *row_, value);
+    return S_OK;
+  });
 }
 
 STDMETHODIMP StoryObject::put_Value(VARIANT property, VARIANT value) {
@@ -132,6 +135,8 @@ STDMETHODIMP StoryObject::Play(VARIANT attachment) {
     const long column = list_->columns().Find(title);
     Variant address;
     if (column >= 0) StoryList::CellOf(*row_, column, list_->columns(), address.get());
+    GuardLocalPath(client_.get(), *row_, address.get());
+    if (address.type() == VT_BOOL) return S_FALSE;  // the user said no
     // Opening an empty name would open the current folder instead of an attachment.
     if (address.type() != VT_BSTR || ::SysStringLen(address.get()->bstrVal) == 0) {
       throw ComError(E_INVALIDARG, IID_IChanbindStory, "The story has no attachment " + std::to_string(number));
@@ -197,8 +202,7 @@ STDMETHODIMP StoryObject::Properties() {
       ComPtr<IZorvaneVessik> shown;
       if (SUCCEEDED(carried->QueryInterface(IID_IZorvaneVessik, shown.put_void()))) shown->ShowPropertiesDialog(0);
     });
-    if (!started) Raise(IDS_INTERNAL_ERROR);
-    return S_OK;
+    return started ? S_OK : E_UNEXPECTED;
   });
 }
 

@@ -2,6 +2,9 @@
 
 #include <time.h>
 
+#include <cwctype>
+#include <cwchar>
+
 #include "comsupport/bstr.h"
 
 namespace chanbind {
@@ -14,7 +17,47 @@ bool EndsWith(const std::wstring& text, const wchar_t* tail) {
 bool StartsWith(const std::wstring& text, const wchar_t* head) { return text.rfind(head, 0) == 0; }
 bool Contains(const std::wstring& text, const wchar_t* part) { return text.find(part) != std::wstring::npos; }
 
+bool StartsWithNoCase(const std::wstring& text, const wchar_t* head) {
+  const size_t length = wcslen(head);
+  return text.size() >= length && _wcsnicmp(text.c_str(), head, length) == 0;
+}
+
 }  // namespace
+
+std::wstring NormaliseUrl(std::wstring value) {
+  if (!value.empty() && value.front() == L'"') value.erase(0, 1);
+  if (!value.empty() && value.back() == L'"') value.pop_back();
+  if (value.empty()) return value;
+  std::wstring url;
+  if (value.size() >= 2 && std::iswalpha(value[0]) && value[1] == L':') {
+    url = L"file:///" + value;
+  } else if (value.rfind(L"\\\\", 0) == 0) {
+    url = L"file:" + value;  // a UNC path names a file, not a web server
+  } else if (value[0] == L'/') {
+    url = L"file:/" + value;
+  } else if (StartsWithNoCase(value, L"file:") && (value.size() < 8 || value[7] != L'/')) {
+    const size_t start = value.find_first_not_of(L"/\\", 5);
+    url = L"file:///" + (start == std::wstring::npos ? std::wstring() : value.substr(start));
+  } else if (value.find(L':') == std::wstring::npos) {
+    url = L"http://" + value;
+  } else {
+    url = value;
+  }
+  std::wstring out;
+  for (wchar_t c : url) {
+    if (c == L'\\') {
+      out += L'/';
+    } else if (std::iswspace(c)) {
+      // Two digits always: "%9" before a hex letter would read as another character.
+      wchar_t escaped[8];
+      swprintf(escaped, 8, L"%%%02x", static_cast<unsigned>(c));
+      out += escaped;
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
 
 Converter ConverterForTitle(const std::wstring& title) {
   // Fixed registrations first: they win over what the name rules would say.
@@ -105,7 +148,15 @@ void ConvertValue(Converter converter, const VARIANT& value, VARIANT* out) {
       out->date = date;
       return;
     }
-    case Converter::kUrl:  // the link form for pages comes with the display formatting
+    case Converter::kUrl:
+      if (value.vt == VT_BSTR) {
+        const std::wstring link = NormaliseUrl(value.bstrVal ? value.bstrVal : L"");
+        out->vt = VT_BSTR;
+        out->bstrVal = ::SysAllocStringLen(link.data(), static_cast<UINT>(link.size()));
+        return;
+      }
+      ::VariantCopy(out, &source);
+      return;
     case Converter::kNone:
       ::VariantCopy(out, &source);
       return;

@@ -18,6 +18,11 @@ Converter ConverterForTitle(const std::wstring& title);
 // VT_EMPTY rather than failing the read.
 void ConvertValue(Converter converter, const VARIANT& value, VARIANT* out);
 
+// A path or address as a link the page can open: quotes around it dropped, a drive, UNC or
+// rooted path made a file: URL, a bare name given "http://", backslashes made "/" and white
+// space escaped as %xx.
+std::wstring NormaliseUrl(std::wstring value);
+
 // time_t to DATE through the local time of that instant; false when local time cannot hold it.
 bool TimeToDate(long time, DATE* date);
 // DATE (local time) back to time_t; false when out of range.

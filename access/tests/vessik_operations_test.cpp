@@ -53,7 +53,10 @@ TEST_F(VessikOperations, InteractionPlaySizeAndPropertiesCallTheVessik) {
   unsigned long size = 0;
   EXPECT_EQ(1, ZRGetVessikSize(7, 5001, &size));
   EXPECT_EQ(9000000u, size);
+  // The client's properties box is modal: the call returns once the user has closed it.
+  BoxPresser user("Display driver 2.1 Properties", "OK");
   EXPECT_EQ(1, ZRShowVessikProperties(Parent(), 7, 5001));
+  EXPECT_TRUE(user.Join().found);
   std::vector<std::string> expected = Then(VessikPath(), {"Vessik[5001].RecordUserInteraction(3)"});
   expected = Then(Then(expected, VessikPath()), {"Vessik[5001].Play()"});
   expected = Then(Then(expected, VessikPath()), {"Vessik[5001].get_Size()"});

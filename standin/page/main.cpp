@@ -10,7 +10,8 @@
 //
 // Script objects: document.write(text), document.writeln(text); host.bind(qualifier),
 // host.table("col1,col2"), host.record(), host.pump(ms), host.client (the stand-in client's
-// control object), host.security() (the security manager's journal).
+// control object), host.security() (the security manager's journal), host.fetch(address) (what
+// an image of the page would load from it).
 #include <windows.h>
 #include <objsafe.h>
 
@@ -30,6 +31,7 @@
 #include "script_objects.h"
 #include "standin/control_container.h"
 #include "standin_control.h"
+#include "url_fetch.h"
 
 namespace {
 
@@ -192,6 +194,17 @@ int RunPage(const Options& options) {
     result->vt = VT_DISPATCH;
     result->pdispVal = client_control.get();
     client_control->AddRef();
+    return S_OK;
+  });
+  // The bytes an address delivers: "<size> bytes <first six characters>", or the bind's failure.
+  host->Add(L"fetch", [&](const std::vector<Variant>& arguments, VARIANT* result) {
+    const standin::FetchResult fetched =
+        standin::FetchUrl(comsupport::ToWide(arguments.empty() ? "" : TextOf(arguments[0])), 10000);
+    const std::string text = FAILED(fetched.hr) ? "failed " + comsupport::HresultText(fetched.hr)
+                                                : std::to_string(fetched.data.size()) + " bytes " +
+                                                      fetched.data.substr(0, 6);
+    result->vt = VT_BSTR;
+    result->bstrVal = ::SysAllocString(comsupport::ToWide(text).c_str());
     return S_OK;
   });
   host->Add(L"security", [&](const std::vector<Variant>&, VARIANT*) {

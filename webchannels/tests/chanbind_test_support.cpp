@@ -2,6 +2,9 @@
 
 #include <objsafe.h>
 
+#include <atomic>
+#include <thread>
+
 #include "testing/process.h"
 #include "testing/scripting.h"
 
@@ -252,6 +255,32 @@ std::vector<std::string> ChanbindSession::EventsOf(DISPID id) const {
     if (line == prefix || line.rfind(prefix + " ", 0) == 0) lines.push_back(line);
   }
   return lines;
+}
+
+WarningSeen AnsweringSecurityWarning(const std::string& button, const std::vector<int>& boxes,
+                                     const std::function<void()>& action) {
+  WarningSeen seen;
+  std::atomic<bool> done{false};
+  std::thread answer([&] {
+    while (!done) {
+      std::optional<testing_support::Dialog> dialog = testing_support::WaitForDialog("Security Warning", 50);
+      if (!dialog) continue;
+      seen.dialog = dialog->Read();
+      for (int box : boxes) {
+        HWND control = ::GetDlgItem(dialog->window(), box);
+        ::PostMessageA(control, BM_CLICK, 0, 0);
+        for (int i = 0; i < 200 && ::SendMessageA(control, BM_GETCHECK, 0, 0) != BST_CHECKED; ++i) ::Sleep(10);
+      }
+      seen.channel_box_enabled = ::IsWindowEnabled(::GetDlgItem(dialog->window(), 201)) != FALSE;
+      dialog->Press(button);
+      dialog->WaitClosed(5000);
+      return;
+    }
+  });
+  action();
+  done = true;
+  answer.join();
+  return seen;
 }
 
 }  // namespace chanbind_test

@@ -5,7 +5,9 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +16,7 @@
 #include "comsupport/com_object.h"
 #include "comsupport/com_ptr.h"
 #include "standin/control_container.h"
+#include "testing/dialog_driver.h"
 #include "testing/standin_client.h"
 
 namespace chanbind_test {
@@ -96,5 +99,14 @@ class ChanbindSession {
 comsupport::Variant Text(const char* text);
 comsupport::Variant Number(long number);
 comsupport::Variant Bool(bool value);
+
+// What the "Security Warning" showed while action ran on this thread: it is answered with button
+// from another thread (the dialog is modal on this one), the check boxes clicked first.
+struct WarningSeen {
+  std::optional<testing_support::DialogContents> dialog;
+  bool channel_box_enabled = true;  // check box 201 when the button was pressed
+};
+WarningSeen AnsweringSecurityWarning(const std::string& button, const std::vector<int>& boxes,
+                                     const std::function<void()>& action);
 
 }  // namespace chanbind_test

@@ -129,6 +129,7 @@ document.writeln("another control sees " + other.ChannelCount + " channels");
 }
 
 // A host that sets no safety bits (the gate is open): a category of untrusted channels binds.
+// What a bound element shows follows in brackets: unread stories in the "newstory" class.
 TEST_F(PageTest, BoundTableWithFilterAndSort) {
   StandinClient client(kFixture);
   const std::string output = RunPage(R"(
@@ -143,8 +144,10 @@ document.writeln("ready " + chanbind.ReadyState + " valid " + chanbind.Valid);
   EXPECT_EQ(
       "dataMemberChanged (null)\n"
       "Title|Story Time|CHANNEL\n"
-      "Evening|20|News Desk\n"
-      "Morning|10|News Desk\n"
+      "Evening [<SPAN CLASS=newstory>Evening</SPAN>]|20 [<SPAN CLASS=newstory>20</SPAN>]|"
+      "News Desk [<SPAN CLASS=newstory>News Desk</SPAN>]\n"
+      "Morning [<SPAN CLASS=newstory>Morning</SPAN>]|10 [<SPAN CLASS=newstory>10</SPAN>]|"
+      "News Desk [<SPAN CLASS=newstory>News Desk</SPAN>]\n"
       "Match|5|Sports\n"
       "ready 4 valid true\n",
       output);

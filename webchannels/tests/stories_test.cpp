@@ -224,7 +224,23 @@ TEST_F(StoryTest, PropertiesRunsTheClientDialogOnAnotherThreadOnceAtATime) {
 }
 
 TEST_F(StoryTest, PlayOpensAnAttachmentThroughTheShellOrAsksTheClient) {
-  ASSERT_EQ(S_OK, Story(1)->Play(*Number(1).get()));
+  // The attachment is of no safe type and its channel trusts no files: the user is asked, by
+  // Play and by a script reading the path, and "No" lets neither have it.
+  HRESULT hr = E_FAIL;
+  WarningSeen refused = AnsweringSecurityWarning("No", {}, [&] { hr = Story(1)->Play(*Number(1).get()); });
+  EXPECT_TRUE(refused.dialog);
+  EXPECT_EQ(S_FALSE, hr);
+  Variant path;
+  WarningSeen hidden = AnsweringSecurityWarning("No", {}, [&] {
+    Story(1)->get_Value(*Text("ATTACHMENT_URL_1").get(), path.put());
+  });
+  EXPECT_TRUE(hidden.dialog);
+  EXPECT_EQ(VT_BOOL, path.type());
+  EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesA((attachment_ + ".opened").c_str())) << "nothing was opened";
+
+  WarningSeen allowed = AnsweringSecurityWarning("Yes", {}, [&] { hr = Story(1)->Play(*Number(1).get()); });
+  EXPECT_TRUE(allowed.dialog);
+  ASSERT_EQ(S_OK, hr);
   EXPECT_TRUE(testing_support::WaitForFile(attachment_ + ".opened", 20000)) << "the registered program was started";
   EXPECT_THAT(Journal(), Not(HasSubstr(".Play(")));
 
