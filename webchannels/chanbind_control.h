@@ -268,6 +268,8 @@ class Chanbind
   void MarkRead(long row, long column);
   void GuardLocalPath(long row, VARIANT* value);
   std::shared_ptr<const ChannelFacts> FactsOf(IZorvaneChannel4_2* channel);
+  // The notified stories of a monitored channel as the client has them now.
+  std::vector<PendingStory> ReadNotifiedStories(const Notification& notification);
   void OnStoriesAdded(const Notification& notification);
   void OnStoriesChanged(const Notification& notification);
   void OnStoriesDeleted(const Notification& notification);

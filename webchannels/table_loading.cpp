@@ -268,17 +268,23 @@ STDMETHODIMP Chanbind::Reset(VARIANT read) {
 
 // Rows that follow the client's notifications.
 
-void Chanbind::OnStoriesAdded(const Notification& notification) {
-  events_ |= NEW_STORY_EVENT;
-  if (!stories_ || !monitor_) return;
+std::vector<PendingStory> Chanbind::ReadNotifiedStories(const Notification& notification) {
+  if (!stories_ || !monitor_) return {};
   IZorvaneChannel4_2* channel = monitor_->ById(notification.channel_id);
-  if (!channel) return;
+  if (!channel) return {};
   auto facts = FactsOf(channel);
   Variant data;
   COMSUPPORT_CHECK(IZorvaneChannel2,
                    channel->EnumStoryData(STORY_ENUM_FLAG_ALLSTORIES, STORY_ENUM_FORMAT_ARRAY, data.put()));
+  return ParseStoryData(*data.get(), facts, &notification.story_ids);
+}
+
+void Chanbind::OnStoriesAdded(const Notification& notification) {
+  events_ |= NEW_STORY_EVENT;
+  std::vector<PendingStory> added = ReadNotifiedStories(notification);
+  // The client call may have let a notification end the table.
+  if (added.empty() || !stories_) return;
   std::shared_ptr<StoryList> list = stories_;
-  std::vector<PendingStory> added = ParseStoryData(*data.get(), facts, &notification.story_ids);
   size_t examined = 0;
   long inserted = 0;
   bool accept_rest = false;
@@ -301,15 +307,10 @@ void Chanbind::OnStoriesAdded(const Notification& notification) {
 
 void Chanbind::OnStoriesChanged(const Notification& notification) {
   events_ |= STORY_EVENT;
-  if (!stories_ || !monitor_) return;
-  IZorvaneChannel4_2* channel = monitor_->ById(notification.channel_id);
-  if (!channel) return;
-  auto facts = FactsOf(channel);
-  Variant data;
-  COMSUPPORT_CHECK(IZorvaneChannel2,
-                   channel->EnumStoryData(STORY_ENUM_FLAG_ALLSTORIES, STORY_ENUM_FORMAT_ARRAY, data.put()));
+  const std::vector<PendingStory> changed = ReadNotifiedStories(notification);
+  if (changed.empty() || !stories_) return;
   std::shared_ptr<StoryList> list = stories_;
-  for (const PendingStory& story : ParseStoryData(*data.get(), facts, &notification.story_ids)) {
+  for (const PendingStory& story : changed) {
     const long position = list->FindRow(notification.channel_id, story.story_id);
     if (position == 0) continue;
     const bool was_read = position >= read_low_ && position <= read_high_;

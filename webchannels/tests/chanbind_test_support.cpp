@@ -53,53 +53,6 @@ ComPtr<IClassFactory> ChanbindFactory() {
   return factory;
 }
 
-namespace {
-
-std::string Line(const char* name, long a, long b) {
-  return std::string(name) + " " + std::to_string(a) + " " + std::to_string(b);
-}
-
-}  // namespace
-
-STDMETHODIMP RecordingListener::aboutToChangeCell(DBROWCOUNT row, DB_LORDINAL column) {
-  journal.push_back(Line("aboutToChangeCell", row, column));
-  return S_OK;
-}
-STDMETHODIMP RecordingListener::cellChanged(DBROWCOUNT row, DB_LORDINAL column) {
-  journal.push_back(Line("cellChanged", row, column));
-  return S_OK;
-}
-STDMETHODIMP RecordingListener::aboutToDeleteRows(DBROWCOUNT row, DBROWCOUNT count) {
-  journal.push_back(Line("aboutToDeleteRows", row, count));
-  return S_OK;
-}
-STDMETHODIMP RecordingListener::deletedRows(DBROWCOUNT row, DBROWCOUNT count) {
-  journal.push_back(Line("deletedRows", row, count));
-  return S_OK;
-}
-STDMETHODIMP RecordingListener::aboutToInsertRows(DBROWCOUNT row, DBROWCOUNT count) {
-  journal.push_back(Line("aboutToInsertRows", row, count));
-  return S_OK;
-}
-STDMETHODIMP RecordingListener::insertedRows(DBROWCOUNT row, DBROWCOUNT count) {
-  journal.push_back(Line("insertedRows", row, count));
-  return S_OK;
-}
-STDMETHODIMP RecordingListener::rowsAvailable(DBROWCOUNT row, DBROWCOUNT count) {
-  journal.push_back(Line("rowsAvailable", row, count));
-  return S_OK;
-}
-STDMETHODIMP RecordingListener::transferComplete(OSPXFER transfer) {
-  journal.push_back("transferComplete " + std::to_string(static_cast<long>(transfer)));
-  return S_OK;
-}
-void* RecordingListener::FindInterface(REFIID iid) {
-  if (iid == IID_IUnknown || iid == IID_OLEDBSimpleProviderListener) {
-    return static_cast<OLEDBSimpleProviderListener*>(this);
-  }
-  return nullptr;
-}
-
 std::string CallResult::Text() const {
   std::string text;
   if (!value.ToText(text)) return "?";
@@ -201,8 +154,8 @@ CallResult ChanbindSession::Call(const char* name, std::vector<Variant> argument
   return Invoke(name, DISPATCH_METHOD, std::move(arguments));
 }
 
-ComPtr<RecordingListener> ChanbindSession::Bind(const std::string& qualifier) {
-  auto listener = ComPtr<RecordingListener>::Attach(new RecordingListener());
+ComPtr<standin::BindingRecorder> ChanbindSession::Bind(const std::string& qualifier) {
+  auto listener = ComPtr<standin::BindingRecorder>::Attach(new standin::BindingRecorder());
   provider_->addOLEDBSimpleProviderListener(listener.get());
   ComPtr<IChanbind2> chanbind;
   dispatch_->QueryInterface(IID_IChanbind2, chanbind.put_void());

@@ -1,6 +1,6 @@
 // What the component's tests share: the control created from the build's module and hosted in
-// the container stand-in against a stand-in client started with a fixture, calls by name as a
-// page script makes them, and a listener that journals what IE's data binding would hear.
+// the container stand-in against a stand-in client started with a fixture, and calls by name as a
+// page script makes them.
 #pragma once
 
 #include <windows.h>
@@ -15,6 +15,7 @@
 #include "comsupport/bstr.h"
 #include "comsupport/com_object.h"
 #include "comsupport/com_ptr.h"
+#include "data_binding.h"
 #include "standin/control_container.h"
 #include "testing/dialog_driver.h"
 #include "testing/standin_client.h"
@@ -30,24 +31,6 @@ std::string BulkFixture(long count);
 
 // The class factory of the module in the build's output (loaded once per process).
 comsupport::ComPtr<IClassFactory> ChanbindFactory();
-
-// Journals every call as "name row count" ("transferComplete 0").
-class RecordingListener : public comsupport::ComObject<OLEDBSimpleProviderListener> {
- public:
-  STDMETHODIMP aboutToChangeCell(DBROWCOUNT row, DB_LORDINAL column) override;
-  STDMETHODIMP cellChanged(DBROWCOUNT row, DB_LORDINAL column) override;
-  STDMETHODIMP aboutToDeleteRows(DBROWCOUNT row, DBROWCOUNT count) override;
-  STDMETHODIMP deletedRows(DBROWCOUNT row, DBROWCOUNT count) override;
-  STDMETHODIMP aboutToInsertRows(DBROWCOUNT row, DBROWCOUNT count) override;
-  STDMETHODIMP insertedRows(DBROWCOUNT row, DBROWCOUNT count) override;
-  STDMETHODIMP rowsAvailable(DBROWCOUNT row, DBROWCOUNT count) override;
-  STDMETHODIMP transferComplete(OSPXFER transfer) override;
-
-  std::vector<std::string> journal;
-
- protected:
-  void* FindInterface(REFIID iid) override;
-};
 
 // The outcome of a call by name: its HRESULT, the error description it left, its value.
 struct CallResult {
@@ -79,7 +62,7 @@ class ChanbindSession {
   CallResult Call(const char* name, std::vector<comsupport::Variant> arguments = {});
 
   // msDataSourceObject(qualifier) with a recording listener attached, as IE binds a table.
-  comsupport::ComPtr<RecordingListener> Bind(const std::string& qualifier);
+  comsupport::ComPtr<standin::BindingRecorder> Bind(const std::string& qualifier);
   // The table as a bound HTML table reads it: one line per row, cells separated by "|".
   std::string Table(const std::vector<std::string>& columns);
   // Pumps messages until predicate holds or timeout_ms pass.

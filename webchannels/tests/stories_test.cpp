@@ -321,7 +321,7 @@ TEST_F(StoryTest, CollectionsNeedAStoryList) {
 }
 
 TEST_F(StoryTest, StateColumnsWrittenThroughTheTableReachTheClient) {
-  auto listener = ComPtr<RecordingListener>::Attach(new RecordingListener());
+  auto listener = ComPtr<standin::BindingRecorder>::Attach(new standin::BindingRecorder());
   page_->provider()->addOLEDBSimpleProviderListener(listener.get());
   // The consumer reads the title and the unread mark of row 4.
   ASSERT_EQ(VT_BSTR, Cell(4, "Title").type());
