@@ -40,7 +40,7 @@ constexpr char kNotificationWindowClass[] = "ChanbindNotificationWindow";
 
 class Chanbind
     : public comsupport::ComObject<
-          comsupport::DispatchImpl<IChanbind3, &LIBID_CHANBIND2Lib>, IActiveScript,
+          comsupport::ScriptDispatchImpl<IChanbind3, &LIBID_CHANBIND2Lib>, IActiveScript,
           comsupport::DispatchImpl<IHostEnvironment, &LIBID_CHANBIND2Lib>,
           comsupport::DispatchImpl<IZrApps, &LIBID_CHANBIND2Lib>, OLEDBSimpleProvider, IOleObject, IOleControl,
           comsupport::ProvideClassInfo2Impl<&CLSID_Chanbind2, &DIID__Chanbind2Events, &LIBID_CHANBIND2Lib>,
@@ -50,7 +50,7 @@ class Chanbind
  public:
   static HRESULT CreateInstance(IUnknown* outer, REFIID iid, void** out);
 
-  // Scripts call parameterised properties as methods (chanbind.Channel(0)).
+  // One IDispatch for every dual interface: the control's own.
   STDMETHODIMP Invoke(DISPID id, REFIID iid, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result,
                       EXCEPINFO* exception, UINT* argument_error) override;
 

@@ -73,13 +73,8 @@ Chanbind::~Chanbind() {
 
 STDMETHODIMP Chanbind::Invoke(DISPID id, REFIID iid, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result,
                               EXCEPINFO* exception, UINT* argument_error) {
-  using Dual = comsupport::DispatchImpl<IChanbind3, &LIBID_CHANBIND2Lib>;
-  HRESULT hr = Dual::Invoke(id, iid, lcid, flags, params, result, exception, argument_error);
-  if (hr == DISP_E_MEMBERNOTFOUND && flags == DISPATCH_METHOD) {
-    hr = Dual::Invoke(id, iid, lcid, DISPATCH_METHOD | DISPATCH_PROPERTYGET, params, result, exception,
-                      argument_error);
-  }
-  return hr;
+  return comsupport::ScriptDispatchImpl<IChanbind3, &LIBID_CHANBIND2Lib>::Invoke(id, iid, lcid, flags, params, result,
+                                                                              exception, argument_error);
 }
 
 void* Chanbind::FindInterface(REFIID iid) {

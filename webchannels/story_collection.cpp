@@ -10,17 +10,6 @@ namespace chanbind {
 
 using comsupport::Variant;
 
-STDMETHODIMP StoryCollection::Invoke(DISPID id, REFIID iid, LCID lcid, WORD flags, DISPPARAMS* params,
-                                     VARIANT* result, EXCEPINFO* exception, UINT* argument_error) {
-  using Dual = comsupport::DispatchImpl<IChanbindStoryCollection, &LIBID_CHANBIND2Lib>;
-  HRESULT hr = Dual::Invoke(id, iid, lcid, flags, params, result, exception, argument_error);
-  if (hr == DISP_E_MEMBERNOTFOUND && flags == DISPATCH_METHOD) {
-    hr = Dual::Invoke(id, iid, lcid, DISPATCH_METHOD | DISPATCH_PROPERTYGET, params, result, exception,
-                      argument_error);
-  }
-  return hr;
-}
-
 void* StoryCollection::FindInterface(REFIID iid) {
   if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID_IChanbindStoryCollection) {
     return static_cast<IChanbindStoryCollection*>(this);

@@ -14,17 +14,13 @@
 namespace chanbind {
 
 class StoryCollection
-    : public comsupport::ComObject<comsupport::DispatchImpl<IChanbindStoryCollection, &LIBID_CHANBIND2Lib>> {
+    : public comsupport::ComObject<comsupport::ScriptDispatchImpl<IChanbindStoryCollection, &LIBID_CHANBIND2Lib>> {
  public:
   // default_channel_id: the first monitored channel's id, used when Item names no channel.
   StoryCollection(std::shared_ptr<StoryList> list, std::vector<std::shared_ptr<Row>> rows,
                   comsupport::ComPtr<IZorvane4> client, long default_channel_id)
       : list_(std::move(list)), rows_(std::move(rows)), client_(std::move(client)),
         default_channel_id_(default_channel_id) {}
-
-  // Scripts call the parameterised Item as a method (stories.Item(101) or stories(101)).
-  STDMETHODIMP Invoke(DISPID id, REFIID iid, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result,
-                      EXCEPINFO* exception, UINT* argument_error) override;
 
   STDMETHODIMP get_length(long* length) override;
   STDMETHODIMP get_Count(long* count) override;

@@ -13,23 +13,11 @@
 
 namespace chanbind {
 
-class StoryObject : public comsupport::ComObject<comsupport::DispatchImpl<IChanbindStory, &LIBID_CHANBIND2Lib>> {
+class StoryObject : public comsupport::ComObject<comsupport::ScriptDispatchImpl<IChanbindStory, &LIBID_CHANBIND2Lib>> {
  public:
   // client: the control's client object when the story was made (may be null).
   StoryObject(std::shared_ptr<StoryList> list, std::shared_ptr<Row> row, comsupport::ComPtr<IZorvane4> client)
       : list_(std::move(list)), row_(std::move(row)), client_(std::move(client)) {}
-
-  // Scripts call parameterised properties as methods (story.Value("Title")).
-  STDMETHODIMP Invoke(DISPID id, REFIID iid, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result,
-                      EXCEPINFO* exception, UINT* argument_error) override {
-    using Dual = comsupport::DispatchImpl<IChanbindStory, &LIBID_CHANBIND2Lib>;
-    HRESULT hr = Dual::Invoke(id, iid, lcid, flags, params, result, exception, argument_error);
-    if (hr == DISP_E_MEMBERNOTFOUND && flags == DISPATCH_METHOD) {
-      hr = Dual::Invoke(id, iid, lcid, DISPATCH_METHOD | DISPATCH_PROPERTYGET, params, result, exception,
-                        argument_error);
-    }
-    return hr;
-  }
 
   STDMETHODIMP get_Exists(VARIANT property, VARIANT_BOOL* exists) override;
   STDMETHODIMP get_Value(VARIANT property, VARIANT* value) override;

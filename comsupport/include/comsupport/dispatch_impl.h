@@ -79,4 +79,21 @@ class DispatchImpl : public Interface {
   ComPtr<ITypeInfo> type_info_;
 };
 
+// As DispatchImpl, for objects that page scripts call: JScript calls a parameterised property as
+// a method (story.Value("Title")), which the type information alone refuses.
+template <class Interface, const GUID* Libid = nullptr, WORD Major = 1, WORD Minor = 0>
+class ScriptDispatchImpl : public DispatchImpl<Interface, Libid, Major, Minor> {
+ public:
+  STDMETHODIMP Invoke(DISPID id, REFIID iid, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result,
+                      EXCEPINFO* exception, UINT* argument_error) override {
+    using Dual = DispatchImpl<Interface, Libid, Major, Minor>;
+    HRESULT hr = Dual::Invoke(id, iid, lcid, flags, params, result, exception, argument_error);
+    if (hr == DISP_E_MEMBERNOTFOUND && flags == DISPATCH_METHOD) {
+      hr = Dual::Invoke(id, iid, lcid, DISPATCH_METHOD | DISPATCH_PROPERTYGET, params, result, exception,
+                        argument_error);
+    }
+    return hr;
+  }
+};
+
 }  // namespace comsupport
