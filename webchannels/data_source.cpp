@@ -90,9 +90,9 @@ bool CellIs(const StoryList& list, long row, const wchar_t* title, const std::fu
 RowMarks MarksOf(const StoryList& list, long row) {
   RowMarks marks;
   if (row < 1) return marks;
-  auto is_false = [](const VARIANT& v) { return v.vt == VT_BOOL && v.boolVal == VARIANT_FALSE; };
   auto is_true = [](const VARIANT& v) { return v.vt == VT_BOOL && v.boolVal != VARIANT_FALSE; };
-  marks.unread = CellIs(list, row, L"READ", is_false);
+  // As the UNREAD column says: a story that never had a READ value is unread too.
+  marks.unread = CellIs(list, row, L"UNREAD", is_true);
   marks.alerted = CellIs(list, row, L"ALERTED", is_true);
   marks.local = CellIs(list, row, L"STORY_LOCAL", is_true);
   marks.has_url =

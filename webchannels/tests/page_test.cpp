@@ -148,7 +148,9 @@ document.writeln("ready " + chanbind.ReadyState + " valid " + chanbind.Valid);
       "News Desk [<SPAN CLASS=newstory>News Desk</SPAN>]\n"
       "Morning [<SPAN CLASS=newstory>Morning</SPAN>]|10 [<SPAN CLASS=newstory>10</SPAN>]|"
       "News Desk [<SPAN CLASS=newstory>News Desk</SPAN>]\n"
-      "Match|5|Sports\n"
+      // Match never had a READ value: unread, as its UNREAD cell says.
+      "Match [<SPAN CLASS=newstory>Match</SPAN>]|5 [<SPAN CLASS=newstory>5</SPAN>]|"
+      "Sports [<SPAN CLASS=newstory>Sports</SPAN>]\n"
       "ready 4 valid true\n",
       output);
 }
