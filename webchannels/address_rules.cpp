@@ -126,6 +126,8 @@ bool Admits(const CanonicalAddress& entry, const CanonicalAddress& address, bool
 
 }  // namespace
 
+std::wstring PercentDecode(const std::wstring& text) { return Decode(text, false); }
+
 std::wstring PathToUrl(const std::wstring& path) {
   std::wstring url;
   if (IsDrivePath(path)) {

@@ -29,6 +29,9 @@ bool SecureEntryMatches(const std::wstring& entry, const std::wstring& address);
 // Whether the address lies inside the directory (a path or a file: URL).
 bool AddressInside(const std::wstring& address, const std::wstring& directory);
 
+// text with its %xx escapes decoded.
+std::wstring PercentDecode(const std::wstring& text);
+
 // A local path as a file: URL ("C:\a b\" -> "file:///C:/a b/"); URLs pass unchanged.
 std::wstring PathToUrl(const std::wstring& path);
 

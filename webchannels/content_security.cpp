@@ -2,6 +2,7 @@
 
 #include <cwctype>
 
+#include "address_rules.h"
 #include "chanbind_resources.h"
 #include "comsupport/bstr.h"
 #include "comsupport/registry.h"
@@ -11,26 +12,6 @@ namespace chanbind {
 namespace {
 
 constexpr char kSecureContentKey[] = "Software\\Zorvane\\Zorvane\\IE\\SecureContent";
-
-int HexValue(wchar_t c) {
-  if (c >= L'0' && c <= L'9') return c - L'0';
-  if (c >= L'a' && c <= L'f') return c - L'a' + 10;
-  if (c >= L'A' && c <= L'F') return c - L'A' + 10;
-  return -1;
-}
-
-std::wstring Unescape(const std::wstring& text) {
-  std::wstring out;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == L'%' && i + 2 < text.size() && HexValue(text[i + 1]) >= 0 && HexValue(text[i + 2]) >= 0) {
-      out += static_cast<wchar_t>(HexValue(text[i + 1]) * 16 + HexValue(text[i + 2]));
-      i += 2;
-    } else {
-      out += text[i];
-    }
-  }
-  return out;
-}
 
 struct DialogState {
   std::string channel;
@@ -97,7 +78,7 @@ bool IsLocalPath(const std::wstring& value) {
 
 bool IsSafeFileType(const std::wstring& path, const std::wstring& safe_list) {
   std::wstring name = path;
-  if (_wcsnicmp(name.c_str(), L"file:", 5) == 0) name = Unescape(name);
+  if (_wcsnicmp(name.c_str(), L"file:", 5) == 0) name = PercentDecode(name);
   const size_t end = name.find_first_of(L"?#", _wcsnicmp(name.c_str(), L"file:", 5) == 0 ? 5 : name.size());
   if (end != std::wstring::npos) name.resize(end);
   const size_t slash = name.find_last_of(L"\\/");
